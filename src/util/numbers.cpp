@@ -1,0 +1,104 @@
+#include "util/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace varnex {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string_view skipBlanks(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    return text.substr(i);
+}
+
+std::string padLeft(std::string text, int width) {
+    if (width > 0 && text.size() < static_cast<std::size_t>(width)) {
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    }
+    return text;
+}
+
+}  // namespace
+
+double parseLeadingNumber(std::string_view text) {
+    text = skipBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    double value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    std::from_chars_result result{};
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        result = std::from_chars(first + 2, last, value, std::chars_format::hex);
+        if (result.ec != std::errc{}) {
+            value = 0;  // "0x" without hex digits reads as the 0 before the x
+            result.ec = std::errc{};
+        }
+    } else {
+        result = std::from_chars(first, last, value, std::chars_format::general);
+    }
+    // from_chars would accept "inf" and "nan"; they, and values out of range, read as 0.
+    if (result.ec != std::errc{} || !std::isfinite(value)) return 0;
+    return negative ? -value : value;
+}
+
+int parseLeadingInt(std::string_view text) {
+    text = skipBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        value = value * 10 + (c - '0');
+        if (value > std::numeric_limits<int>::max()) {
+            return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+        }
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+std::string formatG(double value, int precision) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
+                                      precision < 1 ? 1 : precision);
+    return std::string(buffer, result.ptr);
+}
+
+std::string formatShortest(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string formatFixed(double value, int precision, int width) {
+    char buffer[400];  // the largest double in fixed form has 309 digits before the point
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    return padLeft(std::string(buffer, result.ptr), width);
+}
+
+std::string formatExponent(double value, int precision, int width) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision);
+    return padLeft(std::string(buffer, result.ptr), width);
+}
+
+std::int64_t truncSaturated(double value, std::int64_t lo, std::int64_t hi) {
+    if (std::isnan(value)) return 0;
+    if (value <= static_cast<double>(lo)) return lo;
+    if (value >= static_cast<double>(hi)) return hi;
+    return static_cast<std::int64_t>(value);
+}
+
+}  // namespace varnex
