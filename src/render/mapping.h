@@ -1,0 +1,29 @@
+// Page geometry and the mapping between data values, page units and logical units.
+//
+// The page is the square 0..100 in x (rightwards) and y (upwards). The frame `area` of the Document
+// (left, right, bottom, top) holds the axes; txmin..tymax are the axis limits after the axis
+// transform, set by the renderer at the start of every drawing.
+#pragma once
+
+#include "document/model.h"
+#include "render/output/picture.h"
+
+namespace varnex {
+
+// Axis transform: type 1 log10 (values <= 0 give -100), type -1 -log10(-v) (values >= 0 give +100),
+// any other type the value itself.
+double scale(double value, int type);
+// The inverse of scale on its valid values.
+double unscale(double t, int type);
+
+// Page coordinates of a transformed value (no clamping: values outside the range map outside the frame).
+double pageX(const DocumentHead& doc, double t);
+double pageY(const DocumentHead& doc, double t);
+// Data values at a page coordinate (the cursor read-out); the caller checks the point is in the frame.
+double dataX(const DocumentHead& doc, double px);
+double dataY(const DocumentHead& doc, double py);
+
+// Logical units: X = trunc(50 × px), Y = trunc((py − 100) × −50), saturated to 32 bits.
+LogicalPoint toLogical(double px, double py);
+
+}  // namespace varnex

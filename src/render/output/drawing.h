@@ -1,0 +1,82 @@
+// The drawing primitives: pens, brushes, fonts, styled lines, the clipped pen and aligned text, in page
+// units, recorded into a Picture.
+//
+// One Drawing is the drawing context of one recording. Every coordinate given in page units is
+// converted to logical units separately (toLogical, truncation). The pen is always solid; line types
+// 1..4 are drawn as pieces by the program's own dash generator (cells of 0.7 page units).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "render/output/picture.h"
+
+namespace varnex {
+
+class MessageBoxes;
+
+// Measures the width of a text, in logical units, as the output device would draw it with a font whose
+// character cell is `height` logical units high. The desktop measures with the real font; tests use a
+// simple stand-in.
+class TextMeasurer {
+public:
+    virtual ~TextMeasurer() = default;
+    virtual double textWidth(std::string_view text, std::int32_t height, std::string_view face) const = 0;
+};
+
+class Drawing {
+public:
+    // target, measurer and messages must outlive the Drawing.
+    Drawing(Picture& target, const TextMeasurer& measurer, MessageBoxes& messages);
+
+    // The frame of the clipped pen (left, right, bottom, top in page units), normally the Document's area.
+    void setFrame(const std::array<double, 4>& area) { m_frame = area; }
+
+    // Line type taken modulo 5 (drives the dash generator), colour index modulo 7, width in page units
+    // (trunc(50 × width) logical units).
+    void setPen(int lineType, double width, int colour);
+    void setBrush(int colour);
+    // Character cell trunc(size × 50 × 3.5) logical units high, angle in degrees.
+    void setFont(double size, int angle, std::string_view face);
+
+    void moveTo(double px, double py);
+    // A styled line from the current point; see the dash generator in drawing.cpp.
+    void lineTo(double px, double py);
+    // Code 10 × vertical + horizontal (11, 12, 13 used): vertical 1 top, 2 bottom; horizontal 1 centred,
+    // 2 right-aligned, 3 left-aligned. Rotated centred text is drawn left-aligned, lowered by half its
+    // measured width.
+    void drawText(std::string_view text, double x, double y, int code);
+
+    // Filled with the brush, outlined with the pen; corners in page units.
+    void ellipse(double x1, double y1, double x2, double y2);
+    void rectangle(double x1, double y1, double x2, double y2);
+    void polygon(const double* xy, int points);  // xy holds x1, y1, x2, y2, ...
+
+    // The clipped pen: a polyline through clipPoint, cut at the frame. clipReset starts a new polyline;
+    // clipPoint returns the number of points fed since the reset.
+    void clipReset();
+    int clipPoint(double px, double py);
+
+    int lineType() const { return m_lineType; }
+
+private:
+    Picture& m_picture;
+    const TextMeasurer& m_measurer;
+    MessageBoxes& m_messages;
+    std::array<double, 4> m_frame{25, 95, 25, 95};
+
+    int m_lineType = 0;
+    double m_px = 0, m_py = 0;    // current point, page units
+    double m_dashDistance = 0;    // path length since the last move
+    int m_fontAngle = 0;
+    std::int32_t m_fontHeight = 0;
+    std::string m_fontFace;
+
+    int m_clipCount = 0;
+    bool m_clipInside = false;
+    double m_clipPx = 0, m_clipPy = 0;
+};
+
+}  // namespace varnex

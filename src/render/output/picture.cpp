@@ -1,0 +1,90 @@
+#include "render/output/picture.h"
+
+#include <cstdio>
+
+#include "util/json.h"
+
+namespace varnex {
+
+void Picture::pen(int lineType, std::int32_t width, int colour) { m_ops.push_back({Kind::Pen, lineType, width, colour}); }
+
+void Picture::brush(int colour) { m_ops.push_back({Kind::Brush, colour}); }
+
+void Picture::font(std::int32_t height, int angleDegrees, std::string_view face) {
+    m_ops.push_back({Kind::Font, height, angleDegrees, addString(face)});
+}
+
+void Picture::move(LogicalPoint p) {
+    if (m_positionKnown && p == m_position) return;
+    if (!m_ops.empty() && m_ops.back().kind == Kind::Move) {
+        m_ops.back().a = p.x;
+        m_ops.back().b = p.y;
+    } else {
+        m_ops.push_back({Kind::Move, p.x, p.y});
+    }
+    m_position = p;
+    m_positionKnown = true;
+}
+
+void Picture::line(LogicalPoint p) {
+    if (m_positionKnown && p == m_position) return;
+    m_ops.push_back({Kind::Line, p.x, p.y});
+    m_position = p;
+    m_positionKnown = true;
+}
+
+void Picture::text(int code, LogicalPoint p, std::string_view text) {
+    m_ops.push_back({Kind::Text, code, p.x, p.y, addString(text)});
+}
+
+void Picture::ellipse(LogicalPoint p1, LogicalPoint p2) { m_ops.push_back({Kind::Ellipse, p1.x, p1.y, p2.x, p2.y}); }
+
+void Picture::rect(LogicalPoint p1, LogicalPoint p2) { m_ops.push_back({Kind::Rect, p1.x, p1.y, p2.x, p2.y}); }
+
+void Picture::polygon(const std::vector<LogicalPoint>& points) {
+    const auto first = static_cast<std::int32_t>(m_points.size());
+    m_points.insert(m_points.end(), points.begin(), points.end());
+    m_ops.push_back({Kind::Polygon, first, static_cast<std::int32_t>(points.size())});
+}
+
+std::int32_t Picture::addString(std::string_view text) {
+    m_strings.emplace_back(text);
+    return static_cast<std::int32_t>(m_strings.size() - 1);
+}
+
+std::string Picture::dump() const {
+    std::string out;
+    char buffer[96];
+    auto numbers = [&](const char* format, auto... values) {
+        std::snprintf(buffer, sizeof buffer, format, values...);
+        out += buffer;
+    };
+    for (const Op& op : m_ops) {
+        switch (op.kind) {
+            case Kind::Pen: numbers("pen %d %d %d\n", op.a, op.b, op.c); break;
+            case Kind::Brush: numbers("brush %d\n", op.a); break;
+            case Kind::Font:
+                numbers("font %d %d ", op.a, op.b);
+                out += jsonString(string(op.c));
+                out += '\n';
+                break;
+            case Kind::Move: numbers("move %d %d\n", op.a, op.b); break;
+            case Kind::Line: numbers("line %d %d\n", op.a, op.b); break;
+            case Kind::Text:
+                numbers("text %d %d %d ", op.a, op.b, op.c);
+                out += jsonString(string(op.d));
+                out += '\n';
+                break;
+            case Kind::Ellipse: numbers("ellipse %d %d %d %d\n", op.a, op.b, op.c, op.d); break;
+            case Kind::Rect: numbers("rect %d %d %d %d\n", op.a, op.b, op.c, op.d); break;
+            case Kind::Polygon:
+                numbers("polygon %d", op.b);
+                for (std::int32_t i = 0; i < op.b; ++i) numbers(" %d %d", point(op.a + i).x, point(op.a + i).y);
+                out += '\n';
+                break;
+        }
+    }
+    return out;
+}
+
+}  // namespace varnex

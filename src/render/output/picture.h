@@ -1,0 +1,94 @@
+// The recorded picture: the program's own metafile.
+//
+// A compact list of drawing operations in logical units (the page is 5000 × 5000, y downwards),
+// recorded once per drawing by the drawing primitives and replayed onto any output (screen, clipboard,
+// printer, SVG, PNG, PDF). It knows nothing of any platform.
+//
+// Semantics of the operations, for every replay:
+//   pen      LINETYPE WIDTH COLOUR  solid pen, WIDTH logical units wide, round caps and joins; the line
+//                                   type is only informative (dashes are already drawn as pieces)
+//   brush    COLOUR                 solid fill of ellipses, rectangles and polygons
+//   font     HEIGHT ANGLE "FACE"    character cell HEIGHT logical units high, rotated ANGLE degrees
+//                                   counter-clockwise
+//   move X Y / line X Y             current position / straight line from it (the position moves)
+//   text     CODE X Y "TEXT"        CODE = 10 × vertical + horizontal: vertical 1 top, 2 bottom of the
+//                                   text at Y; horizontal 1 centred, 2 right, 3 left at X
+//   ellipse / rect X1 Y1 X2 Y2      filled with the brush, outlined with the pen
+//   polygon N X1 Y1 … XN YN         closed, filled and outlined
+// Colours are indexes into kColourTable.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnex {
+
+struct Rgb {
+    std::uint8_t r, g, b;
+};
+
+// Bit 0 of the index gives red, bit 1 green, bit 2 blue.
+inline constexpr std::array<Rgb, 8> kColourTable{{{0, 0, 0},
+                                                  {255, 0, 0},
+                                                  {0, 255, 0},
+                                                  {255, 255, 0},
+                                                  {0, 0, 255},
+                                                  {255, 0, 255},
+                                                  {0, 255, 255},
+                                                  {255, 255, 255}}};
+
+struct LogicalPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const LogicalPoint&, const LogicalPoint&) = default;
+};
+
+class Picture {
+public:
+    enum class Kind : std::uint8_t { Pen, Brush, Font, Move, Line, Text, Ellipse, Rect, Polygon };
+
+    // One operation. Meaning of a..d by kind:
+    //   Pen: a line type, b width, c colour      Brush: a colour
+    //   Font: a height, b angle, c string index   Move, Line: a x, b y
+    //   Text: a code, b x, c y, d string index    Ellipse, Rect: a x1, b y1, c x2, d y2
+    //   Polygon: a index of the first point, b number of points
+    struct Op {
+        Kind kind;
+        std::int32_t a = 0, b = 0, c = 0, d = 0;
+    };
+
+    void pen(int lineType, std::int32_t width, int colour);
+    void brush(int colour);
+    void font(std::int32_t height, int angleDegrees, std::string_view face);
+    // A move to the current position, or a line that ends where it starts, is not recorded: it
+    // changes nothing drawn. Consecutive moves keep only the last.
+    void move(LogicalPoint p);
+    void line(LogicalPoint p);
+    void text(int code, LogicalPoint p, std::string_view text);
+    void ellipse(LogicalPoint p1, LogicalPoint p2);
+    void rect(LogicalPoint p1, LogicalPoint p2);
+    void polygon(const std::vector<LogicalPoint>& points);
+
+    bool empty() const { return m_ops.empty(); }
+    const std::vector<Op>& ops() const { return m_ops; }
+    const std::string& string(std::int32_t index) const { return m_strings[static_cast<std::size_t>(index)]; }
+    const LogicalPoint& point(std::int32_t index) const { return m_points[static_cast<std::size_t>(index)]; }
+
+    // The text form: one operation a line, as described at the top of this file, texts as JSON
+    // strings (UTF-8 as stored; the caller converts from the code page first when it differs).
+    std::string dump() const;
+
+private:
+    std::int32_t addString(std::string_view text);
+
+    std::vector<Op> m_ops;
+    std::vector<std::string> m_strings;
+    std::vector<LogicalPoint> m_points;
+    LogicalPoint m_position{};
+    bool m_positionKnown = false;
+};
+
+}  // namespace varnex
