@@ -1,0 +1,25 @@
+// Batch mode: the command-line options that work without a window.
+//
+//   varnexw32 --info [--points] FILE   prints the Document that opening FILE gives, as JSON
+//
+// Anything else on the command line is one file name for the desktop window.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace varnex {
+
+// Runs batch mode when args (without the program name) select it and returns the exit code: 0 done,
+// 1 invalid data or a fatal message, 2 wrong usage. Returns nothing when the command line is for the
+// desktop. programPath locates the configuration file beside the program.
+std::optional<int> runBatch(const std::vector<std::string>& args, const std::string& programPath,
+                            std::ostream& out, std::ostream& err);
+
+// The desktop's view of the command line: all words joined by single spaces, surrounding double
+// quotes removed.
+std::string commandLineFileName(const std::vector<std::string>& args);
+
+}  // namespace varnex

@@ -1,0 +1,31 @@
+// The batch form of the message boxes: every message is one line on standard error.
+#pragma once
+
+#include <ostream>
+
+#include "util/message_boxes.h"
+
+namespace varnex {
+
+// Writes "CAPTION: TEXT" (line breaks in TEXT written as \n) to `err`, answers every question No, and
+// remembers a fatal message so that batch mode can end with exit code 1. Texts are converted from the
+// code page to UTF-8 for the terminal.
+class BatchMessageBoxes : public MessageBoxes {
+public:
+    explicit BatchMessageBoxes(std::ostream& err) : m_err(err) {}
+
+    void inform(std::string_view caption, std::string_view text) override;
+    int ask(std::string_view caption, std::string_view text) override;
+    Answer askWithCancel(std::string_view caption, std::string_view text) override;
+    void fatal(std::string_view text) override;
+
+    bool fatalSeen() const { return m_fatalSeen; }
+
+private:
+    void print(std::string_view caption, std::string_view text);
+
+    std::ostream& m_err;
+    bool m_fatalSeen = false;
+};
+
+}  // namespace varnex

@@ -1,0 +1,60 @@
+// The configuration file varnexw32.ini beside the program: editor, print and pen defaults, the data
+// sheet's size limit, the accepted data-file extensions and the user tools. Read once at start-up;
+// nothing writes it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/model.h"
+
+namespace varnex {
+
+class MessageBoxes;
+
+struct UserTool {
+    std::string menuText;     // "menu="
+    std::string commandLine;  // "cmnd="
+    int id = 0;               // 5000 + position
+};
+
+struct Configuration {
+    static constexpr int kMaxTools = 16;
+    static constexpr int kFirstToolId = 5000;
+    static constexpr int kMaxExtensions = 100;
+
+    std::string programPath;
+    std::string configurationPath;  // the program's path with its extension replaced by ".ini"
+    std::string helpPath;           // the same with ".html", the program's own help page
+    std::string editor;             // "editor="; empty: open with the desktop's default application
+    std::vector<std::string> extensions{"dat"};  // "ext=", without the dot; [0] is the dialogs' default
+    std::string filter = "Data File (*.dat)|*.dat|";
+    double printox = 0;
+    double printoy = 0;
+    double printw = 0;
+    int limittext = 256;  // the data sheet holds limittext × 1000 characters
+    double graphwidth = 0;
+    double framewidth = 0;
+    double markersize = 1.3;
+    std::vector<UserTool> tools;  // at most kMaxTools
+
+    // True when id is one of the tools' command identifiers.
+    bool isTool(int id) const;
+};
+
+// Reads the configuration file beside programPath. A missing file shows the fatal message
+// "varnexw32.ini ファイルがありません。" and gives the defaults of a missing file (see the .cpp), with
+// which a first Document is still valid.
+Configuration readConfiguration(const std::string& programPath, MessageBoxes& messages);
+
+// Reads the keys of a configuration text already open (tests); fields not named keep their values.
+void readConfigurationText(std::string_view text, Configuration& config);
+
+// The file-dialog filter for a list of extensions: "Data File (*.dat,*.txt)|*.dat;*.txt|".
+std::string buildFilter(const std::vector<std::string>& extensions);
+
+// Copies the drawing defaults into a Document: print offsets and width, pen widths, marker size;
+// tickwidth = graph width, subtickwidth = two thirds of it.
+void applyConfigurationDefaults(const Configuration& config, DocumentHead& doc);
+
+}  // namespace varnex
