@@ -1,6 +1,8 @@
 #include "app/batch/document_json.h"
 
 #include "render/output/qt/text_codec.h"
+#include <vector>
+
 #include "util/json.h"
 
 namespace varnex {
@@ -31,13 +33,25 @@ private:
     bool m_first = true;
 };
 
+// Items already in JSON form, as a JSON array.
+std::string array(const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += ',';
+        out += items[i];
+    }
+    out += ']';
+    return out;
+}
+
 std::string pointArray(std::span<const double> values, int count) {
     std::string out = "[";
     for (int j = 1; j <= count; ++j) {
         if (j > 1) out += ',';
         out += jsonNumber(values[static_cast<std::size_t>(j)]);
     }
-    return out + "]";
+    out += ']';
+    return out;
 }
 
 std::string setJson(const DataSet& set, bool points) {
@@ -69,14 +83,14 @@ std::string documentJson(const ViewList& views, bool points) {
     std::string out;
     ObjectWriter o(out);
 
-    std::string files = "[";
-    for (int i = 0; i < doc.files.count(); ++i) files += (i ? "," : "") + text(doc.files.name(i));
-    o.field("files", files + "]");
-    std::string filesets = "[";
+    std::vector<std::string> files;
+    for (int i = 0; i < doc.files.count(); ++i) files.push_back(text(doc.files.name(i)));
+    o.field("files", array(files));
+    std::vector<std::string> filesets;
     for (int j = 1; j <= doc.files.appendedCount(); ++j) {
-        filesets += (j > 1 ? "," : "") + std::to_string(doc.filesets[static_cast<std::size_t>(j)]);
+        filesets.push_back(std::to_string(doc.filesets[static_cast<std::size_t>(j)]));
     }
-    o.field("filesets", filesets + "]");
+    o.field("filesets", array(filesets));
 
     o.field("vtitle", text(doc.vtitle));
     o.field("xtitle", text(doc.xtitle));
