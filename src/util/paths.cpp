@@ -202,11 +202,10 @@ std::optional<std::string> currentDirectory() {
 }
 
 std::optional<std::string> absPath(std::string_view name) {
-    const std::optional<std::string> current = currentDirectory();
     const std::optional<std::string> clean = cleanName(name);
-    if (clean && driveLetter(*clean)) return normalizedOnDrive(*clean);
-    if (!current) return std::nullopt;
-    if (!clean) return current;
+    if (clean && driveLetter(*clean)) return normalizedOnDrive(*clean);  // needs no current directory
+    const std::optional<std::string> current = currentDirectory();
+    if (!current || !clean) return current;
     return resolve(*clean, *current);
 }
 
