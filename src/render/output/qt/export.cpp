@@ -33,6 +33,8 @@ bool writeSvg(const Picture& picture, double printwCm, QIODevice& device) {
     svg.setResolution(kSvgDpi);
     svg.setSize(QSize(side, side));
     svg.setViewBox(QRect(0, 0, kPictureSide, kPictureSide));
+    svg.setTitle("Varnex graph");
+    svg.setDescription("VarnexWin32 3.26c");
     QPainter painter;
     if (!painter.begin(&svg)) return false;
     replayPicture(picture, painter);
@@ -75,6 +77,12 @@ void setError(std::string* error, const std::string& text) {
     if (error) *error = text;
 }
 
+std::string writeError(const std::string& outPath, const QSaveFile& file) {
+    const std::string reason =
+        file.error() == QFileDevice::NoError ? std::string("the picture could not be drawn") : toCodePage(file.errorString());
+    return "Cannot write \"" + outPath + "\": " + reason;
+}
+
 }  // namespace
 
 bool exportPicture(const Picture& picture, const std::string& outPath, double printwCm, int pngSize,
@@ -96,7 +104,7 @@ bool exportPicture(const Picture& picture, const std::string& outPath, double pr
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, "Cannot write \"" + outPath + "\": " + toCodePage(file.errorString()));
+        setError(error, writeError(outPath, file));
         return false;
     }
     bool written = false;
@@ -104,12 +112,12 @@ bool exportPicture(const Picture& picture, const std::string& outPath, double pr
     if (format == "pdf") written = writePdf(picture, printwCm, file);
     if (format == "png") written = writePng(picture, printwCm, pngSize, file);
     if (!written) {
+        setError(error, writeError(outPath, file));
         file.cancelWriting();
-        setError(error, "Cannot write \"" + outPath + "\": " + toCodePage(file.errorString()));
         return false;
     }
     if (!file.commit()) {
-        setError(error, "Cannot write \"" + outPath + "\": " + toCodePage(file.errorString()));
+        setError(error, writeError(outPath, file));
         return false;
     }
     return true;

@@ -16,6 +16,30 @@ QByteArray bytesOf(std::string_view bytes) {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// The codec writes its own substitute (FC FC, a user-defined character that reads back as U+FFFD) for
+// a character Shift-JIS lacks; such characters are written as '?' instead. Best-fit mappings the codec
+// knows (a wave dash to the full-width tilde) are kept.
+bool substituted(const QString& original, const QString& decoded) {
+    return decoded.count(QChar::ReplacementCharacter) > original.count(QChar::ReplacementCharacter);
+}
+
+QByteArray toShiftJis(const QString& text) {
+    QStringEncoder encoder(kShiftJisName);
+    if (!encoder.isValid()) return text.toLatin1();
+    QByteArray bytes = encoder.encode(text);
+    QStringDecoder decoder(kShiftJisName);
+    if (!substituted(text, decoder.decode(bytes))) return bytes;
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        const QByteArray encoded = encoder.encode(character);
+        bytes += substituted(character, decoder.decode(encoded)) ? QByteArray("?") : encoded;
+        i += length;
+    }
+    return bytes;
+}
+
 }  // namespace
 
 QString fromCodePage(std::string_view bytes, CodePage codePage) {
@@ -26,13 +50,7 @@ QString fromCodePage(std::string_view bytes, CodePage codePage) {
 }
 
 std::string toCodePage(const QString& text, CodePage codePage) {
-    QByteArray bytes;
-    if (codePage == CodePage::Utf8) {
-        bytes = text.toUtf8();
-    } else {
-        QStringEncoder encoder(kShiftJisName);
-        bytes = encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toLatin1();
-    }
+    const QByteArray bytes = codePage == CodePage::Utf8 ? text.toUtf8() : toShiftJis(text);
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
