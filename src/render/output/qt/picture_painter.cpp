@@ -67,7 +67,8 @@ struct ReplayFont {
 };
 
 // Writes text with its reference point at `at`: code 10 × vertical + horizontal. The alignment applies
-// along the text's own direction, so rotated text turns about its reference point.
+// along the text's own direction, so rotated text turns about its reference point. Codes outside those
+// described in picture.h give the platform's default alignment: left and top.
 void drawAlignedText(QPainter& painter, const ReplayFont& font, int code, QPointF at, const QString& text) {
     const int vertical = code / 10;
     const int horizontal = code % 10;
