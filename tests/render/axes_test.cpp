@@ -351,7 +351,7 @@ TEST_F(AxesTest, ExtremeRangesFinish) {
 
     // Wrong-sign limit on a negative logarithmic axis: its transform is +100.
     picture = Picture();
-    setY(-1, -1e-300, 5);
+    setY(-1, -1e300, 5);
     drawY();
     EXPECT_FALSE(picture.empty());
 
