@@ -17,9 +17,9 @@ namespace varnex {
 namespace {
 
 constexpr std::string_view kLabelFace = "Times New Roman";
-constexpr double kSuperscript = 0.75;       // exponent text size relative to the label size unit
-constexpr double kMinorTick = 0.65;         // minor tick length relative to the major one
-constexpr double kDecadeTolerance = 1e-5;   // page units a decade may lie outside the frame
+constexpr double kSuperscript = 0.75;      // exponent text size relative to the label size unit
+constexpr double kMinorTick = 0.65;        // minor tick length relative to the major one
+constexpr double kDecadeTolerance = 1e-5;  // page units a decade may lie outside the frame
 constexpr int kMeshIntervals = 5;
 // Decades beyond this cannot hold a finite value (|log10| of a double stays below 324, and values of
 // the wrong sign transform to ±100); the bound keeps the decade loops short whatever the limits are.
@@ -91,7 +91,9 @@ void drawFactor(Drawing& drawing, const Mesh& mesh, double x, double y, double a
     drawing.drawText(integerText(mesh.shift), x, y, kLeftTop);
 }
 
-bool isLogarithmic(int type) { return type == 1 || type == -1; }
+bool isLogarithmic(int type) {
+    return type == 1 || type == -1;
+}
 
 void drawLogXAxis(Drawing& drawing, const DocumentHead& doc, const Frame& frame, double a, double d) {
     const int type = doc.xtype;
@@ -132,7 +134,8 @@ void drawLinearXAxis(Drawing& drawing, const DocumentHead& doc, const Frame& fra
         xTick(drawing, frame, px, d);
     }
     drawing.setPen(0, doc.subtickwidth, 0);
-    meshMinorTicks(mesh, doc.txmin, doc.txmax, [&](double v) { xTick(drawing, frame, pageX(doc, v), kMinorTick * d); });
+    meshMinorTicks(mesh, doc.txmin, doc.txmax,
+                   [&](double v) { xTick(drawing, frame, pageX(doc, v), kMinorTick * d); });
 }
 
 void drawLogYAxis(Drawing& drawing, const DocumentHead& doc, const Frame& frame, double a, double d) {
@@ -174,12 +177,14 @@ void drawLinearYAxis(Drawing& drawing, const DocumentHead& doc, const Frame& fra
         yTick(drawing, frame, py, d);
     }
     drawing.setPen(0, doc.subtickwidth, 0);
-    meshMinorTicks(mesh, doc.tymin, doc.tymax, [&](double v) { yTick(drawing, frame, pageY(doc, v), kMinorTick * d); });
+    meshMinorTicks(mesh, doc.tymin, doc.tymax,
+                   [&](double v) { yTick(drawing, frame, pageY(doc, v), kMinorTick * d); });
 }
 
 }  // namespace
 
-void drawXAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, double tickLength, MessageBoxes& messages) {
+void drawXAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, double tickLength,
+               MessageBoxes& messages) {
     const Frame frame(doc);
     const double a = labelUnit;
     drawing.setFont(a, 0, doc.xfont);
@@ -191,7 +196,8 @@ void drawXAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, doub
     }
 }
 
-void drawYAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, double tickLength, MessageBoxes& messages) {
+void drawYAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, double tickLength,
+               MessageBoxes& messages) {
     const Frame frame(doc);
     const double a = labelUnit;
     if (isLogarithmic(doc.ytype)) {

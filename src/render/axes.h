@@ -18,10 +18,12 @@ struct DocumentHead;
 // The x axis. labelUnit: the label size unit a (page units, 0.02 × the smaller frame side); tickLength:
 // the major tick length d (0.03 × that side), minor ticks are 0.65 × d. On a linear axis whose limits
 // cannot take a mesh, shows "Can not make axis mesh." once through `messages` and draws only the title.
-void drawXAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, double tickLength, MessageBoxes& messages);
+void drawXAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, double tickLength,
+               MessageBoxes& messages);
 
 // The y axis, as drawXAxis; its title is written at 90 degrees, centred on the frame's middle height.
-void drawYAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, double tickLength, MessageBoxes& messages);
+void drawYAxis(Drawing& drawing, const DocumentHead& doc, double labelUnit, double tickLength,
+               MessageBoxes& messages);
 
 // The frame rectangle with a pen `framewidth` page units wide.
 void drawFrame(Drawing& drawing, const DocumentHead& doc);

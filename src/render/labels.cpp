@@ -50,7 +50,8 @@ std::string tickLabel(const Mesh& mesh, int k) {
 }
 
 DecadeLabel decadeLabel(int q, int type) {
-    return {integerText(10 * static_cast<std::int64_t>(type)), integerText(static_cast<std::int64_t>(type) * q)};
+    return {integerText(10 * static_cast<std::int64_t>(type)),
+            integerText(static_cast<std::int64_t>(type) * q)};
 }
 
 }  // namespace varnex

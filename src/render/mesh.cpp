@@ -33,10 +33,13 @@ std::int64_t niceFactor(std::int64_t r) {
 
 }  // namespace
 
-double Mesh::value(int k) const { return static_cast<double>(entry[static_cast<std::size_t>(k)]) * integerPower(10, exponent + shift); }
+double Mesh::value(int k) const {
+    return static_cast<double>(entry[static_cast<std::size_t>(k)]) * integerPower(10, exponent + shift);
+}
 
 double integerPower(double base, int k) {
-    unsigned long long bits = k < 0 ? 0ULL - static_cast<unsigned long long>(k) : static_cast<unsigned long long>(k);
+    unsigned long long bits =
+        k < 0 ? 0ULL - static_cast<unsigned long long>(k) : static_cast<unsigned long long>(k);
     double result = 1;
     double square = base;
     while (bits != 0) {
@@ -66,7 +69,9 @@ Mesh makeMesh(int intervals, double lo, double hi) {
 
     Mesh mesh;
     mesh.minor = r == 2 ? 4 : 5;
-    mesh.shift = (amax >= 0.01 && amax < 1000) ? 0 : static_cast<std::int32_t>(3 * meshFloor(std::log10(amax) / 3 + 0.5));
+    mesh.shift = (amax >= 0.01 && amax < 1000)
+                     ? 0
+                     : static_cast<std::int32_t>(3 * meshFloor(std::log10(amax) / 3 + 0.5));
 
     const std::int64_t i0 = meshFloor(lo / step + 0.5);
     const std::int64_t i1 = meshFloor(hi / step + 0.5) + 1;
@@ -90,6 +95,8 @@ Mesh makeMesh(int intervals, double lo, double hi) {
     return mesh;
 }
 
-void reportMeshFailure(MessageBoxes& messages) { messages.inform(kErrorCaption, kMeshFailureText); }
+void reportMeshFailure(MessageBoxes& messages) {
+    messages.inform(kErrorCaption, kMeshFailureText);
+}
 
 }  // namespace varnex

@@ -116,8 +116,12 @@ protected:
 };
 
 // Logical x of a page x, and logical y of a page y.
-int lx(double px) { return static_cast<int>(50 * px); }
-int ly(double py) { return static_cast<int>((py - 100) * -50); }
+int lx(double px) {
+    return static_cast<int>(50 * px);
+}
+int ly(double py) {
+    return static_cast<int>((py - 100) * -50);
+}
 
 void expectNear(int actual, int expected, const std::string& what) {
     EXPECT_LE(std::abs(actual - expected), 1) << what << ": " << actual << " vs " << expected;
@@ -269,7 +273,8 @@ TEST_F(AxesTest, LinearYAxisLabelsFactorAndRotatedTitle) {
     setY(0, -5000, -1000);
     drawY();
     const auto t = texts();
-    EXPECT_EQ(textStrings(), (std::vector<std::string>{"*10", "3", "-5.0", "-4.0", "-3.0", "-2.0", "-1.0", "Y"}));
+    EXPECT_EQ(textStrings(),
+              (std::vector<std::string>{"*10", "3", "-5.0", "-4.0", "-3.0", "-2.0", "-1.0", "Y"}));
     expectNear(t[0].x, lx(25 - 10 * kA), "factor x");
     expectNear(t[0].y, ly(95), "factor y");
     EXPECT_EQ(t[0].code, 12);
@@ -322,7 +327,7 @@ TEST_F(AxesTest, FailedMeshLeavesTitleOtherAxisAndFrame) {
     EXPECT_EQ(messages.messages()[0].text, "Can not make axis mesh.");
     const auto strings = textStrings();
     EXPECT_EQ(strings.front(), "X");
-    EXPECT_EQ(strings[1], "0.0");  // the y axis follows directly
+    EXPECT_EQ(strings[1], "0.0");             // the y axis follows directly
     EXPECT_EQ(strokesOfWidth(2).size(), 4U);  // the frame
 
     // Both axes failing: one message for each.

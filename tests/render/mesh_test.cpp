@@ -34,7 +34,9 @@ struct MeshCase {
     std::vector<std::string> labels;  // entries 2..count-1
 };
 
-void PrintTo(const MeshCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const MeshCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class MeshExamples : public ::testing::TestWithParam<MeshCase> {};
 
@@ -48,6 +50,7 @@ TEST_P(MeshExamples, EntriesExponentShiftAndLabels) {
     EXPECT_EQ(labelsOf(mesh), c.labels);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Linear, MeshExamples,
     ::testing::Values(
@@ -73,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         MeshCase{"Millions", 1e6, 3e6, {5, 10, 15, 20, 25, 30, 35}, -1, 6, 5,
                  {"1.0", "1.5", "2.0", "2.5", "3.0"}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(MeshTest, ValuesAreEntriesTimesPowerOfTen) {
     const Mesh mesh = makeMesh(5, 0, 0.005);
@@ -169,8 +173,8 @@ TEST(MeshTest, ExtremeRangesTerminateWithinTheEntries) {
     const struct {
         double lo, hi;
     } cases[] = {
-        {0, big},        {-big, 0},        {1e300, 1e301},  {-1e307, 1e307}, {1e-300, 2e-300},
-        {0, 5e-305},     {-3e-306, 4e-306}, {1e-3, 1e3},    {-1e-8, 1e-8},   {123456789, 123456792},
+        {0, big},    {-big, 0},         {1e300, 1e301}, {-1e307, 1e307}, {1e-300, 2e-300},
+        {0, 5e-305}, {-3e-306, 4e-306}, {1e-3, 1e3},    {-1e-8, 1e-8},   {123456789, 123456792},
     };
     for (const auto& c : cases) {
         const Mesh mesh = makeMesh(5, c.lo, c.hi);
