@@ -1,19 +1,12 @@
 #include "document/loader.h"
 
-#include <filesystem>
-
 #include "document/data_file_reader.h"
 #include "document/directives.h"
 #include "util/message_boxes.h"
+#include "util/paths.h"
 
 namespace varnex {
 namespace {
-
-std::string absolutePath(const std::string& path) {
-    std::error_code error;
-    const auto absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
 
 void failOpen(ViewList& views, MessageBoxes& messages) {
     views.first().data = 0;
@@ -27,7 +20,7 @@ void failOpen(ViewList& views, MessageBoxes& messages) {
 int openNewDocument(ViewList& views, const std::string& path, DataPool& pool, MessageBoxes& messages) {
     Document work = views.current();
     pool.releaseAll();
-    const std::string name = absolutePath(path);
+    const std::string name = absPath(path).value_or(path);
     const int n = readDataFile(name, work.setRange(1, kMaxSets), pool, &work.vtitle);
     if (n == 0 || !work.files.setMain(name)) {
         failOpen(views, messages);

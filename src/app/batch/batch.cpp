@@ -6,6 +6,7 @@
 #include "document/data_pool.h"
 #include "document/loader.h"
 #include "document/view_list.h"
+#include "util/text.h"
 
 namespace varnex {
 namespace {
@@ -63,11 +64,7 @@ std::string commandLineFileName(const std::vector<std::string>& args) {
         if (!joined.empty()) joined += ' ';
         joined += word;
     }
-    // Surrounding quotes belong to the command line, not to the name.
-    if (joined.size() >= 2 && joined.front() == '"' && joined.back() == '"') {
-        joined = joined.substr(1, joined.size() - 2);
-    }
-    return joined;
+    return unquote(joined);
 }
 
 std::optional<int> runBatch(const std::vector<std::string>& args, const std::string& programPath,
