@@ -79,11 +79,15 @@ private:
     std::array<double, 4> m_frame{25, 95, 25, 95};
 
     int m_lineType = 0;
+    std::array<std::int32_t, 3> m_pen{};  // line type, width, colour of the pen last recorded
+    bool m_penRecorded = false;
+    int m_brush = -1;           // colour of the brush last recorded, -1 before the first
     double m_px = 0, m_py = 0;  // current point, page units
     double m_dashDistance = 0;  // path length since the last move
     int m_fontAngle = 0;
     std::int32_t m_fontHeight = 0;
     std::string m_fontFace;
+    bool m_fontRecorded = false;
 
     int m_clipCount = 0;
     bool m_clipInside = false;
