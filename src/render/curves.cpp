@@ -79,8 +79,9 @@ public:
     bool drawParametric(MessageBoxes& messages) {
         m_t[1] = 0;
         for (int i = 2; i <= m_n; ++i) {
-            m_t[at(i)] = m_t[at(i - 1)] + std::hypot(m_sx * (m_x[at(i)] - m_x[at(i - 1)]),
-                                                     m_sy * (m_y[at(i)] - m_y[at(i - 1)]));
+            const double dx = m_sx * (m_x[at(i)] - m_x[at(i - 1)]);
+            const double dy = m_sy * (m_y[at(i)] - m_y[at(i - 1)]);
+            m_t[at(i)] = m_t[at(i - 1)] + std::sqrt(dx * dx + dy * dy);
         }
         if (dascm(m_t, m_x, m_n, {}, {}, m_first.b, m_first.c, m_first.d, messages) != 0) return false;
         if (dascm(m_t, m_y, m_n, {}, {}, m_second.b, m_second.c, m_second.d, messages) != 0) return false;
@@ -110,8 +111,9 @@ private:
     }
 
     PagePoint sample(int i, double t) const {
-        if (m_parametric)
+        if (m_parametric) {
             return {pageX(m_doc, m_first.value(m_x, i, t)), pageY(m_doc, m_second.value(m_y, i, t))};
+        }
         return {pageX(m_doc, m_x[at(i)] + t), pageY(m_doc, m_first.value(m_y, i, t))};
     }
 

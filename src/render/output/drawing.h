@@ -35,6 +35,7 @@ public:
     // The frame of the clipped pen (left, right, bottom, top in page units), normally the Document's area.
     void setFrame(const std::array<double, 4>& area) { m_frame = area; }
 
+    // Selecting a pen, brush or font equal to the current one records nothing.
     // Line type taken modulo 5 (drives the dash generator), colour index modulo 7, width in page units
     // (trunc(50 × width) logical units; a negative width gives 0). Negative indexes wrap around.
     void setPen(int lineType, double width, int colour);
