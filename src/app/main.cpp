@@ -11,6 +11,13 @@ int main(int argc, char** argv) {
     if (varnex::isBatchCommandLine(args) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    if (varnex::isBatchCommandLine(args)) {
+        // Standard error belongs to the program's own messages; Qt's notes about the session
+        // environment (no runtime folder when run as root, say) would only confuse scripts.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
+        });
+    }
     QApplication app(argc, argv);
     const std::string programPath = QCoreApplication::applicationFilePath().toStdString();
     if (const auto code = varnex::runBatch(args, programPath, std::cout, std::cerr)) return *code;

@@ -75,7 +75,7 @@ private slots:
             int count, interp, marker, shape, errorbar, datapos, titlepos;
         };
         const Expected expected[] = {
-            {"temperature", 3, 1, 0, 0, 0, 20, 0},
+            {"temperature", 3, 1, 0, 0, 0, 20, 8},  // its last paragraph
             {"Run 12", 3, 1, 0, 0, 0, 20, 0},
             {"second", 2, 0, 3, 3, 1, 74, 67},
         };
