@@ -32,6 +32,8 @@ double parseLeadingNumber(std::string_view text) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
+    // One sign only: from_chars would take a second '-' ("+-1", "--1"), atof reads 0.
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) return 0;
     double value = 0;
     const char* first = text.data();
     const char* last = text.data() + text.size();
