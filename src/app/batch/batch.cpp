@@ -1,5 +1,9 @@
 #include "app/batch/batch.h"
 
+#include <QGuiApplication>
+#include <filesystem>
+#include <iostream>
+
 #include "app/batch/document_json.h"
 #include "app/config/batch_message_boxes.h"
 #include "app/config/configuration.h"
@@ -11,6 +15,7 @@
 #include "render/output/qt/text_codec.h"
 #include "render/page_renderer.h"
 #include "util/numbers.h"
+#include "util/paths.h"
 #include "util/text.h"
 
 namespace varnex {
@@ -19,6 +24,21 @@ namespace {
 constexpr const char* kUsage =
     "usage: varnexw32 --info [--points] FILE | --export OUT FILE [--size N] | --dump-picture FILE";
 constexpr int kDefaultPngSize = 1000;
+
+// Fonts and pictures need a GUI application; batch mode starts one, offscreen, only for the commands
+// that draw. Standard error belongs to the program's own messages, so Qt's notes about the session
+// environment (no runtime folder when run as root, say) are dropped.
+void ensureGuiApplication() {
+    if (QGuiApplication::instance() != nullptr) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << '\n';
+    });
+    static int argc = 1;
+    static char name[] = "varnexw32";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
 
 bool isOption(const std::string& word) { return word.size() > 2 && word.compare(0, 2, "--") == 0; }
 
@@ -43,6 +63,7 @@ struct BatchSession {
 
     // The graph of the current view, recorded as the desktop records it for the screen.
     Picture picture() {
+        ensureGuiApplication();
         const QtTextMeasurer measurer;
         return recordPicture(views.current(), measurer, messages, pool.workSpace());
     }
@@ -115,6 +136,13 @@ std::string commandLineFileName(const std::vector<std::string>& args) {
         joined += word;
     }
     return unquote(joined);
+}
+
+std::string programFilePath(const char* argv0) {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) return self.string();
+    return absPath(argv0 ? argv0 : "varnexw32").value_or("varnexw32");
 }
 
 bool isBatchCommandLine(const std::vector<std::string>& args) { return !args.empty() && isOption(args[0]); }

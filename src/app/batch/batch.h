@@ -24,6 +24,9 @@ std::optional<int> runBatch(const std::vector<std::string>& args, const std::str
 // True when args select batch mode (they begin with an option).
 bool isBatchCommandLine(const std::vector<std::string>& args);
 
+// The full path of the running program (argv0 is the fallback where the system cannot tell).
+std::string programFilePath(const char* argv0);
+
 // The desktop's view of the command line: all words joined by single spaces, surrounding double
 // quotes removed.
 std::string commandLineFileName(const std::vector<std::string>& args);
