@@ -8,6 +8,7 @@ together with the machine it ran on.
 """
 import argparse
 import json
+import math
 import os
 import random
 import resource
@@ -18,17 +19,22 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def generate_rows(path, rows, columns):
-    """A data file of `rows` lines: x and columns-1 data sets, a title line first."""
+def generate_rows(path, rows, columns, titles=True):
+    """A data file of `rows` lines: x and columns-1 data sets, as a measurement writes them: smooth
+    signals (waves of different periods) with a little noise. With titles, a title block first."""
     if os.path.exists(path) and os.path.getsize(path) > 0:
         return
     rnd = random.Random(12)
     with open(path, "w", newline="\n") as f:
-        f.write("Benchmark data\n\n")
-        f.write(" ".join(f"set{c}" for c in range(1, columns)) + "\n")
+        if titles:
+            f.write("Benchmark data\n\n")
+            f.write(" ".join(f"set{c}" for c in range(1, columns)) + "\n")
         chunk = []
         for i in range(rows):
-            values = [f"{i * 0.001:.3f}"] + [f"{rnd.uniform(-1000, 1000):.6f}" for _ in range(columns - 1)]
+            x = i * 0.001
+            values = [f"{x:.3f}"] + [
+                f"{100 * c * math.sin(x / (37.0 * c)) + rnd.uniform(-0.5, 0.5):.6f}" for c in range(1, columns)
+            ]
             chunk.append(" ".join(values))
             if len(chunk) == 10000:
                 f.write("\n".join(chunk) + "\n")

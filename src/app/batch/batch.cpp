@@ -65,7 +65,7 @@ struct BatchSession {
     Picture picture() {
         ensureGuiApplication();
         const QtTextMeasurer measurer;
-        return recordPicture(views.current(), measurer, messages, pool.workSpace());
+        return recordPicture(views.current(), measurer, messages, &pool);
     }
 
     BatchMessageBoxes messages;
