@@ -253,10 +253,15 @@ bool LineReader::readPiece() {
     std::size_t nul = std::string_view::npos;
     bool newline = false;
     while (got < kLineBytes && !newline) {
-        const std::string_view window = m_source.window();
-        if (window.empty()) break;
-        const std::size_t take = std::min(window.size(), kLineBytes - got);
-        const char* const from = window.data();
+        if (m_next == m_end) {
+            const std::string_view window = m_source.window();
+            if (window.empty()) break;
+            m_source.advance(window.size());
+            m_next = window.data();
+            m_end = m_next + window.size();
+        }
+        const std::size_t take = std::min(static_cast<std::size_t>(m_end - m_next), kLineBytes - got);
+        const char* const from = m_next;
         char* const to = m_line.data() + got;
         std::size_t i = findNewlineOrNul(from, take, to);
         if (i < take && from[i] == '\0') {
@@ -271,7 +276,7 @@ bool LineReader::readPiece() {
             to[i++] = '\n';
             newline = true;
         }
-        m_source.advance(i);
+        m_next += i;
         got += i;
     }
     if (got == 0) return false;
@@ -300,6 +305,17 @@ void LineReader::trimEnd() {
     }
     m_length = end;
     m_line[m_length] = '\0';
+}
+
+LineReader::~LineReader() {
+    // Give back the bytes taken but not read.
+    if (m_next != m_end) m_source.seek(position());
+}
+
+bool LineReader::seek(std::int64_t pos) {
+    if (!m_source.seek(pos)) return false;
+    m_next = m_end = nullptr;
+    return true;
 }
 
 const Numbers& LineReader::numbers() {
