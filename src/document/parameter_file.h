@@ -30,8 +30,9 @@
 // Readers find a key anywhere in a line (a title that contains "file=" reads as a file line), take
 // the value after the line's first '=', and read the set lines as whitespace-separated integers
 // across line ends. Lines are read in pieces of at most 255 bytes ('#' lines are comments), so a text
-// value keeps at most 255 - 7 bytes after "vtitle=". printox, printoy, tickwidth and subtickwidth are
-// not stored. Reading: document/parameter_reader.h; writing: document/parameter_writer.h.
+// value keeps at most 255 bytes less its key (248 after "vtitle="); the writer cuts it to that, so
+// that no rest of a line is read as a line of its own. printox, printoy, tickwidth and subtickwidth
+// are not stored. Reading: document/parameter_reader.h; writing: document/parameter_writer.h.
 #pragma once
 
 #include <optional>

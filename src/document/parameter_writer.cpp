@@ -11,9 +11,11 @@
 #include <optional>
 #include <system_error>
 
+#include "document/line_reader.h"
 #include "document/model.h"
 #include "document/parameter_file.h"
 #include "document/view_list.h"
+#include "util/codepage.h"
 #include "util/numbers.h"
 #include "util/paths.h"
 
@@ -30,8 +32,12 @@ void addLine(std::string& out, std::string_view key, std::string_view value) {
     out += kLineEnd;
 }
 
-// A text value up to its first line end (no field normally holds one).
-std::string_view singleLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
+// A text line: the value up to its first line end (no field normally holds one), and only as much of
+// it as a reader takes in one line, so that no rest of the line can be read as a line of its own.
+void addText(std::string& out, std::string_view key, std::string_view text) {
+    text = text.substr(0, text.find_first_of("\r\n"));
+    addLine(out, key, cutToFit(text, kLineBytes - key.size()));
+}
 
 // The stored form of an appended file's name: relative to the main file with '\' separators, or the
 // absolute name when there is no relative one.
@@ -43,15 +49,15 @@ std::string storedFileName(const std::string& name, const std::string& main) {
 void addSection(std::string& out, const Document& view, const std::string& main) {
     out += kLineEnd;
     for (int j = 1; j <= view.files.appendedCount(); ++j) addLine(out, kFileKey, storedFileName(view.files.name(j), main));
-    addLine(out, kVtitleKey, singleLine(view.vtitle));
+    addText(out, kVtitleKey, view.vtitle);
     addLine(out, kXtypeKey, std::to_string(view.xtype));
     addLine(out, kXsizeKey, std::to_string(view.xsize) + "%");
-    addLine(out, kXtitleKey, singleLine(view.xtitle));
-    addLine(out, kXfontKey, singleLine(view.xfont));
+    addText(out, kXtitleKey, view.xtitle);
+    addText(out, kXfontKey, view.xfont);
     addLine(out, kYtypeKey, std::to_string(view.ytype));
     addLine(out, kYsizeKey, std::to_string(view.ysize) + "%");
-    addLine(out, kYtitleKey, singleLine(view.ytitle));
-    addLine(out, kYfontKey, singleLine(view.yfont));
+    addText(out, kYtitleKey, view.ytitle);
+    addText(out, kYfontKey, view.yfont);
     addLine(out, kXminKey, formatG(view.xmin));
     addLine(out, kYminKey, formatG(view.ymin));
     addLine(out, kXmaxKey, formatG(view.xmax));

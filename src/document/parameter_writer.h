@@ -23,7 +23,8 @@ enum class WriteResult {
 // The text of the parameter file for views: "view=" with the current view's position, then every
 // view's section, CR LF line ends. Names of appended files are written relative to the current
 // view's main file (name 0) with '\' separators, or absolute when they have no relative name (another
-// drive). A line end inside a text value would start a new line in the file: the value is cut there.
+// drive). Text values are cut at a line end (it would start a new line in the file) and to the
+// 255-byte lines that readers take (a 255-byte title keeps 248 bytes after "vtitle=").
 // Empty when the current view has no data or no main file.
 std::string formatParameters(const ViewList& views);
 

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "document/line_reader.h"
 #include "document/parameter_file.h"
 #include "document/parameter_reader.h"
 #include "document/view_list.h"
@@ -109,6 +110,21 @@ TEST(ParameterWriterTest, NumbersAndTextsInTheirFormats) {
     std::size_t sections = 0;
     for (std::size_t at = text.find("\r\n\r\n"); at != std::string::npos; at = text.find("\r\n\r\n", at + 1)) ++sections;
     EXPECT_EQ(sections, 3u);
+}
+
+TEST(ParameterWriterTest, LongTitleIsCutToWhatOneLineHolds) {
+    ViewList views = smallDocument("/data/run.dat");
+    const std::string kept(248, 'a');
+    views.current().vtitle = kept + "xsize=5";  // 255 bytes: the rest would read as a line of its own
+    const std::string text = formatParameters(views);
+    EXPECT_NE(text.find("\r\nvtitle=" + kept + "\r\n"), std::string::npos);
+
+    RecordingMessageBoxes boxes;
+    Document doc = views.current();
+    MemorySource source(text);
+    ASSERT_TRUE(readParameters(source, doc.head(), doc.loadedSets(), nullptr, boxes));
+    EXPECT_EQ(doc.vtitle, kept);
+    EXPECT_EQ(doc.xsize, 100);
 }
 
 TEST(ParameterWriterTest, DocumentWithoutDataWritesNothing) {
