@@ -53,7 +53,8 @@ void checkDocument(const Document& doc, const std::string& main) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static SilentMessageBoxes boxes;
-    static const std::string main = joinPath(std::filesystem::temp_directory_path().string(), "varnex_fuzz.dat");
+    static const std::string main =
+        joinPath(std::filesystem::temp_directory_path().string(), "varnex_fuzz.dat");
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
     {

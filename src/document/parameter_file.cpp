@@ -23,7 +23,9 @@ std::string withExtension(std::string_view dataPath, std::string_view extension)
 
 }  // namespace
 
-std::string parameterFileName(std::string_view dataPath) { return withExtension(dataPath, ".P"); }
+std::string parameterFileName(std::string_view dataPath) {
+    return withExtension(dataPath, ".P");
+}
 
 std::optional<std::string> findParameterFile(std::string_view dataPath) {
     for (const std::string_view extension : {".P", ".p"}) {

@@ -44,7 +44,9 @@ std::int8_t saturatedInt8(int value) {
                                                     std::numeric_limits<std::int8_t>::max()));
 }
 
-std::int8_t int8Value(std::string_view text) { return saturatedInt8(parseLeadingInt(text)); }
+std::int8_t int8Value(std::string_view text) {
+    return saturatedInt8(parseLeadingInt(text));
+}
 
 // The key lines other than "data=" and "file=", in the order in which a line is tested for them: the
 // first key the line contains decides.
@@ -101,8 +103,12 @@ std::int8_t storedInterp(int value) {
     return saturatedInt8(value);
 }
 
-bool isScanSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
+bool isScanSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool isDigit(int c) {
+    return c >= '0' && c <= '9';
+}
 
 // The next byte of source, -1 at the end.
 int peekByte(ByteSource& source) {
@@ -163,7 +169,8 @@ int loadedCount(std::span<DataSet> sets) {
 void storeView(Document& view, const DocumentHead& doc, std::span<const DataSet> sets,
                std::span<const GraphParams> stored) {
     view.head() = doc;
-    for (int i = 1; i <= doc.data; ++i) view.sets[static_cast<std::size_t>(i)] = sets[static_cast<std::size_t>(i - 1)];
+    for (int i = 1; i <= doc.data; ++i)
+        view.sets[static_cast<std::size_t>(i)] = sets[static_cast<std::size_t>(i - 1)];
     for (std::size_t i = static_cast<std::size_t>(doc.data); i < stored.size(); ++i) {
         view.sets[i + 1] = DataSet{};
         view.sets[i + 1].params = stored[i];
@@ -260,7 +267,8 @@ bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> se
             continue;
         }
         const int position = sections <= views->viewCount() ? sections : views->appendFresh();
-        storeView(views->viewAt(position), doc, sets, std::span(stored).first(static_cast<std::size_t>(lines)));
+        storeView(views->viewAt(position), doc, sets,
+                  std::span(stored).first(static_cast<std::size_t>(lines)));
         if (sections == wanted) views->setCurrent(sections);
     }
     if (sections == 0) {
@@ -271,7 +279,8 @@ bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> se
     if (wanted > sections) views->setCurrent(sections);
     const Document& current = views->current();
     doc = current.head();
-    for (int i = 1; i <= current.data; ++i) sets[static_cast<std::size_t>(i - 1)] = current.sets[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= current.data; ++i)
+        sets[static_cast<std::size_t>(i - 1)] = current.sets[static_cast<std::size_t>(i)];
     views->truncateAfter(sections);
     return true;
 }

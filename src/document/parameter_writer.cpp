@@ -48,7 +48,8 @@ std::string storedFileName(const std::string& name, const std::string& main) {
 
 void addSection(std::string& out, const Document& view, const std::string& main) {
     out += kLineEnd;
-    for (int j = 1; j <= view.files.appendedCount(); ++j) addLine(out, kFileKey, storedFileName(view.files.name(j), main));
+    for (int j = 1; j <= view.files.appendedCount(); ++j)
+        addLine(out, kFileKey, storedFileName(view.files.name(j), main));
     addText(out, kVtitleKey, view.vtitle);
     addLine(out, kXtypeKey, std::to_string(view.xtype));
     addLine(out, kXsizeKey, std::to_string(view.xsize) + "%");
@@ -131,7 +132,8 @@ bool replaceFileContents(const std::string& path, std::string_view bytes) {
     const int fd = createTemporary(target, temporary);
     if (fd < 0) return false;
     bool ok = writeAll(fd, bytes);
-    if (ok && hadOld) (void)::fchmod(fd, old.st_mode & 07777);  // best effort: the default permissions will do
+    if (ok && hadOld)
+        (void)::fchmod(fd, old.st_mode & 07777);  // best effort: the default permissions will do
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;

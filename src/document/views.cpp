@@ -17,7 +17,9 @@ ViewUpdate selectView(ViewList& views, int k) {
     return ViewUpdate::Reload;
 }
 
-bool isViewCommand(int commandId) { return commandId >= kAddViewCommand && commandId <= kDeleteViewCommand; }
+bool isViewCommand(int commandId) {
+    return commandId >= kAddViewCommand && commandId <= kDeleteViewCommand;
+}
 
 ViewUpdate runViewCommand(ViewList& views, int commandId) {
     if (commandId == kAddViewCommand) return addView(views);

@@ -35,8 +35,8 @@ bool baseNameIs(const std::string& path, std::string_view name) {
 }
 
 GraphParams params(int interp, int linetype, int marker, int shape) {
-    return {static_cast<std::int8_t>(interp), static_cast<std::int8_t>(linetype), static_cast<std::int8_t>(marker),
-            static_cast<std::int8_t>(shape)};
+    return {static_cast<std::int8_t>(interp), static_cast<std::int8_t>(linetype),
+            static_cast<std::int8_t>(marker), static_cast<std::int8_t>(shape)};
 }
 
 // The loader's situation: a work copy whose main file (in a real folder) gave three sets.
@@ -73,8 +73,10 @@ TEST_F(ParameterReaderTest, ViewIndexChoosesTheCurrentSection) {
         int appended;  // appended files of that section
     };
     const Case cases[] = {
-        {"view=2", 2, "two", 1},   {"view=1", 1, "one", 0},
-        {"view=0", 1, "one", 0},   {"view=-4", 1, "one", 0},
+        {"view=2", 2, "two", 1},
+        {"view=1", 1, "one", 0},
+        {"view=0", 1, "one", 0},
+        {"view=-4", 1, "one", 0},
         {"view=99", 3, "three", 1},  // beyond the sections: the last one
         {"", 1, "one", 0},           // no index line
         {"garbage\nview=3", 3, "three", 1},
@@ -126,7 +128,9 @@ TEST(ParameterSetLinesTest, FillSetsInOrderAndMapOldInterpCodes) {
     };
     const Case cases[] = {
         // The set numbers are ignored: lines fill sets 1, 2, 3 in order.
-        {"3 1 0 0 0\n1 2 1 1 1\n2 0 4 3 2\n", {params(1, 0, 0, 0), params(2, 1, 1, 1), params(0, 4, 3, 2)}, 3},
+        {"3 1 0 0 0\n1 2 1 1 1\n2 0 4 3 2\n",
+         {params(1, 0, 0, 0), params(2, 1, 1, 1), params(0, 4, 3, 2)},
+         3},
         // interp 3 → 2, 4 → 2, 5 → 2 (via 3), 6 → 4.
         {"1 3 0 0 0 2 4 0 0 0 3 6 0 0 0", {params(2, 0, 0, 0), params(2, 0, 0, 0), params(4, 0, 0, 0)}, 3},
         {"1 5 0 0 0\n", {params(2, 0, 0, 0)}, 1},
@@ -146,7 +150,8 @@ TEST(ParameterSetLinesTest, FillSetsInOrderAndMapOldInterpCodes) {
         std::vector<DataSet> sets(c.expected.size());
         MemorySource source(c.text);
         EXPECT_EQ(readSetLines(source, sets, static_cast<int>(c.expected.size())), c.lines);
-        for (std::size_t i = 0; i < sets.size(); ++i) EXPECT_EQ(sets[i].params, c.expected[i]) << "set " << i + 1;
+        for (std::size_t i = 0; i < sets.size(); ++i)
+            EXPECT_EQ(sets[i].params, c.expected[i]) << "set " << i + 1;
     }
 }
 
@@ -212,7 +217,10 @@ TEST_F(ParameterReaderTest, OddValuesAreCutSaturatedOrReadAsKeys) {
         {"ytype=-200\n", [](const Document& d) { return d.ytype == -128; }},
         {"xmin=abc\nxmax=1e999\n", [](const Document& d) { return d.xmin == 0 && d.xmax == 0; }},
         {"xfont=A font name that is much longer than the forty-nine bytes of its field\n",
-         [](const Document& d) { return d.xfont == std::string_view("A font name that is much longer than the forty-nine").substr(0, 49); }},
+         [](const Document& d) {
+             return d.xfont ==
+                    std::string_view("A font name that is much longer than the forty-nine").substr(0, 49);
+         }},
         // The first key in the order of the keys decides, wherever it stands in the line.
         {"xtitle=ytype=3\n", [](const Document& d) { return d.xtitle == "ytype=3" && d.ytype == 0; }},
         {"my xsize=40\n", [](const Document& d) { return d.xsize == 40; }},
@@ -243,11 +251,13 @@ TEST_F(ParameterReaderTest, FileLinesBecomeAbsoluteNames) {
         "file=sub\n"                   // a folder: skipped
         "file=\n"                      // the main file's folder: skipped
         "file=..\n"
-        "file=" + m_folder.file("abs.dat") + "\n";
+        "file=" +
+        m_folder.file("abs.dat") + "\n";
     ASSERT_TRUE(read("view=1" + section("t", keys)));
     const std::string parent = std::filesystem::path(m_folder.path()).parent_path().string();
-    const std::vector<std::string> expected = {m_main, parent + "/elsewhere/y.dat", m_folder.file("sub/x.dat"),
-                                               m_main + ".1.@", m_folder.file("abs.dat")};
+    const std::vector<std::string> expected = {m_main, parent + "/elsewhere/y.dat",
+                                               m_folder.file("sub/x.dat"), m_main + ".1.@",
+                                               m_folder.file("abs.dat")};
     EXPECT_EQ(m_doc.files.names(), expected);
     EXPECT_TRUE(m_boxes.messages().empty());
 }
@@ -275,8 +285,9 @@ TEST_F(ParameterReaderTest, SectionCutShortLeavesTheRestReadable) {
 }
 
 TEST_F(ParameterReaderTest, ViewDataIsCappedAtTheLoadedSets) {
-    const std::string text = "view=2" + section("one", "", 5, "1 2 0 0 0\n2 2 0 0 0\n3 2 0 0 0\n4 0 0 1 1\n5 0 0 1 2\n") +
-                             section("two", "", 2, "1 0 0 1 0\n2 0 0 1 1\n") + section("three", "", 300, "");
+    const std::string text =
+        "view=2" + section("one", "", 5, "1 2 0 0 0\n2 2 0 0 0\n3 2 0 0 0\n4 0 0 1 1\n5 0 0 1 2\n") +
+        section("two", "", 2, "1 0 0 1 0\n2 0 0 1 1\n") + section("three", "", 300, "");
     ViewList views;
     ASSERT_TRUE(read(text, &views));
     ASSERT_EQ(views.viewCount(), 3);
@@ -371,9 +382,14 @@ TEST(ParameterIsReferencedTest, ComparesFileValuesIgnoringCaseAndSeparators) {
         bool referenced;
     };
     const Case cases[] = {
-        {"*.1.@", true}, {"*.2.@", false}, {"../sub/x.dat", true}, {"..\\SUB\\X.DAT", true},
+        {"*.1.@", true},
+        {"*.2.@", false},
+        {"../sub/x.dat", true},
+        {"..\\SUB\\X.DAT", true},
         // A line containing "file=" counts wherever the key stands; its value follows the first '='.
-        {"x.dat", false}, {"file=title.dat", true}, {"title.dat", false},
+        {"x.dat", false},
+        {"file=title.dat", true},
+        {"title.dat", false},
         {"", false},
     };
     for (const Case& c : cases) EXPECT_EQ(isReferenced(data, c.name), c.referenced) << c.name;

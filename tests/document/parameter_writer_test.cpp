@@ -45,9 +45,12 @@ ViewList smallDocument(const std::string& mainPath) {
 
 TEST(ParameterFileNameTest, ReplacesTheTextFromTheLastDot) {
     const std::pair<const char*, const char*> cases[] = {
-        {"/d/run.dat", "/d/run.P"},   {"/d/run", "/d/run.P"},     {"/d/run.tar.gz", "/d/run.tar.P"},
+        {"/d/run.dat", "/d/run.P"},
+        {"/d/run", "/d/run.P"},
+        {"/d/run.tar.gz", "/d/run.tar.P"},
         {"/d.x/run", "/d.P"},  // the search for the dot does not stop at a folder
-        {"run.", "run.P"},            {"/d/run.dat.1.@", "/d/run.dat.1.P"},
+        {"run.", "run.P"},
+        {"/d/run.dat.1.@", "/d/run.dat.1.P"},
     };
     for (const auto& [data, expected] : cases) EXPECT_EQ(parameterFileName(data), expected) << data;
 }
@@ -108,7 +111,8 @@ TEST(ParameterWriterTest, NumbersAndTextsInTheirFormats) {
     EXPECT_NE(text.find("\r\nxmin=-0.000123457\r\nymin=1e-300\r\nxmax=1.23457e+06\r\nymax=100000\r\n"),
               std::string::npos);
     std::size_t sections = 0;
-    for (std::size_t at = text.find("\r\n\r\n"); at != std::string::npos; at = text.find("\r\n\r\n", at + 1)) ++sections;
+    for (std::size_t at = text.find("\r\n\r\n"); at != std::string::npos; at = text.find("\r\n\r\n", at + 1))
+        ++sections;
     EXPECT_EQ(sections, 3u);
 }
 
@@ -145,7 +149,8 @@ TEST(ParameterWriterTest, ReplacesTheOldFileAndLeavesNoTemporary) {
     TempFolder folder;
     folder.write("run.dat", "1 2\n");
     folder.write("run.P", "old settings");
-    fs::permissions(folder.file("run.P"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(folder.file("run.P"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     const ViewList views = smallDocument(folder.file("run.dat"));
     ASSERT_EQ(writeParameters(views), WriteResult::Written);
     EXPECT_EQ(folder.read("run.P"), formatParameters(views));
@@ -200,8 +205,8 @@ TEST(ParameterWriterTest, FailureLeavesTheOldFile) {
 // --- Round trip -------------------------------------------------------------------------------------
 
 GraphParams choice(int interp, int linetype, int marker, int shape) {
-    return {static_cast<std::int8_t>(interp), static_cast<std::int8_t>(linetype), static_cast<std::int8_t>(marker),
-            static_cast<std::int8_t>(shape)};
+    return {static_cast<std::int8_t>(interp), static_cast<std::int8_t>(linetype),
+            static_cast<std::int8_t>(marker), static_cast<std::int8_t>(shape)};
 }
 
 struct AxisValues {
@@ -219,7 +224,7 @@ TEST(ParameterRoundTripTest, ThreeViewsComeBackAsTheyWere) {
     TempFolder folder;
     const std::string main = folder.write("data/run.dat", "1 2 3 4 5 6\n");
     const std::string other = folder.file("sub/x.dat");  // written as ..\sub\x.dat
-    const std::string child = main + ".1.@";              // written as *.1.@
+    const std::string child = main + ".1.@";             // written as *.1.@
 
     // What a load leaves in every view: the same arrays and the same unstored fields.
     Document base;
@@ -239,8 +244,8 @@ TEST(ParameterRoundTripTest, ThreeViewsComeBackAsTheyWere) {
     const AxisValues axes[] = {
         {"No Title", -1, 10, "X", "Times New Roman", 1, 100, "Y", "Times New Roman", -12.5, 1e-05, 325000000,
          123457, 15, 0.3, 0.3, 1.3},
-        {"Graph 2 — 日本語の題", 0, 50, "Time [s]", "ＭＳ 明朝", -1, 70, "Counts / 1e3", "Arial", 0.001, -99999.5,
-         2.5e-07, 1e+300, 7.5, 0.25, 1, 0.02},
+        {"Graph 2 — 日本語の題", 0, 50, "Time [s]", "ＭＳ 明朝", -1, 70, "Counts / 1e3", "Arial", 0.001,
+         -99999.5, 2.5e-07, 1e+300, 7.5, 0.25, 1, 0.02},
         {"", 1, 100, "", "", 0, 20, "file: y", "Courier", 1, 2, 3, 4, 20, 1, 0.125, 5},
     };
     const GraphParams choices[3][5] = {

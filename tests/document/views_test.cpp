@@ -30,7 +30,8 @@ TEST(ViewCommandsTest, CommandsChangeTheListAndSayWhatToRedo) {
     };
     const Case cases[] = {
         {"add copies the current view", 3, 2, kAddViewCommand, ViewUpdate::Refresh, 4, 4, "2"},
-        {"add refused at the last selectable view", kMaxViews, 1, kAddViewCommand, ViewUpdate::None, kMaxViews, 1, "1"},
+        {"add refused at the last selectable view", kMaxViews, 1, kAddViewCommand, ViewUpdate::None,
+         kMaxViews, 1, "1"},
         {"delete the only view", 1, 1, kDeleteViewCommand, ViewUpdate::None, 1, 1, "1"},
         {"delete the middle view", 3, 2, kDeleteViewCommand, ViewUpdate::Reload, 2, 2, "3"},
         {"delete the last view", 3, 3, kDeleteViewCommand, ViewUpdate::Reload, 2, 2, "2"},
