@@ -12,6 +12,7 @@ import math
 import os
 import random
 import resource
+import shutil
 import subprocess
 import sys
 import time
@@ -87,6 +88,35 @@ def bench_info(binary, data, repeats):
     ]
 
 
+def measure(cmd, repeats):
+    """Best wall time of repeats runs of cmd, and the peak memory of that run, each in a fresh process."""
+    best = None
+    for _ in range(repeats):
+        out = subprocess.run([sys.executable, __file__, "--measure-one"] + cmd,
+                             stdout=subprocess.PIPE, check=True).stdout
+        seconds, peak_mb, _ = json.loads(out)
+        if best is None or seconds < best[0]:
+            best = (seconds, peak_mb)
+    return best
+
+
+def bench_export(binary, data, peer_data, work, repeats):
+    """--export of the 1,000,000-row file with three sets drawn with lines, beside two peers drawing
+    the same three columns with lines (installed for the benchmark only: Debian's grace, gnuplot-nox)."""
+    rows = []
+    ours = measure([binary, "--export", os.path.join(work, "export.png"), data], repeats)
+    rows.append(("varnexw32 --export out.png (1000 × 1000)", ours))
+    if shutil.which("gracebat"):
+        rows.append(("gracebat -nxy FILE -hdevice PNG", measure(
+            ["gracebat", "-nxy", peer_data, "-hdevice", "PNG", "-printfile", os.path.join(work, "grace.png")],
+            repeats)))
+    if shutil.which("gnuplot"):
+        script = (f"set terminal pngcairo size 1000,1000; set output '{os.path.join(work, 'gnuplot.png')}'; "
+                  f"plot '{peer_data}' using 1:2 with lines, '' using 1:3 with lines, '' using 1:4 with lines")
+        rows.append(("gnuplot pngcairo, 3 columns with lines", measure(["gnuplot", "-e", script], repeats)))
+    return [(name, f"{seconds:.2f} s, peak {peak:.0f} MiB") for name, (seconds, peak) in rows]
+
+
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--measure-one":
         seconds, peak, out = run_measured(sys.argv[2:])
@@ -102,7 +132,11 @@ def main():
     data = os.path.join(work, f"rows{args.rows}.dat")
     generate_rows(data, args.rows, 4)
 
+    peer_data = os.path.join(work, f"rows{args.rows}-numbers.dat")
+    generate_rows(peer_data, args.rows, 4, titles=False)
+
     rows = bench_info(args.bin, data, args.repeats)
+    rows += bench_export(args.bin, data, peer_data, work, args.repeats)
     print("| measure | result |")
     print("|---|---|")
     for name, value in rows:
