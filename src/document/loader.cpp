@@ -35,7 +35,7 @@ void takeLoadedData(DataSet& to, const DataSet& from) {
 
 // Reads one file into slots; `newest` takes the file's time, read just before the file, when it gives
 // sets.
-int readFile(const std::string& path, std::span<DataSet> slots, LoadContext& context, TitleText* vtitle,
+int readFile(const std::string& path, std::span<DataSet> slots, const LoadContext& context, TitleText* vtitle,
              FileTime& newest) {
     if (slots.empty()) return 0;
     const FileTime time = lastWriteTime(path);
@@ -46,7 +46,7 @@ int readFile(const std::string& path, std::span<DataSet> slots, LoadContext& con
 
 // Reads the appended files of doc's list, each into the slots after the sets before it, with
 // loadAppendedFile (fresh = true: open, with each file's own settings) or as they are (a reload).
-int readAppendedFiles(Document& doc, int total, bool fresh, LoadContext& context, FileTime& newest) {
+int readAppendedFiles(Document& doc, int total, bool fresh, const LoadContext& context, FileTime& newest) {
     doc.filesets.fill(0);
     for (int j = 1; j <= doc.files.appendedCount(); ++j) {
         const std::string& name = doc.files.name(j);
@@ -64,7 +64,7 @@ int readAppendedFiles(Document& doc, int total, bool fresh, LoadContext& context
     return total;
 }
 
-int openMainFile(Document& doc, std::string_view path, LoadContext& context, FileTime& newest) {
+int openMainFile(Document& doc, std::string_view path, const LoadContext& context, FileTime& newest) {
     const std::optional<std::string> name = absPath(path);
     if (!name) return 0;
     enterFileFolder(*name);
@@ -76,9 +76,10 @@ int openMainFile(Document& doc, std::string_view path, LoadContext& context, Fil
     return total;
 }
 
-int rereadFiles(Document& doc, LoadContext& context, FileTime& newest) {
+int rereadFiles(Document& doc, bool enterFolder, const LoadContext& context, FileTime& newest) {
     const std::string& main = doc.files.name(0);
     if (main.empty()) return 0;
+    if (enterFolder) enterFileFolder(main);
     const int n = readFile(main, freeSlots(doc, 0), context, nullptr, newest);
     if (n == 0) return 0;
     return readAppendedFiles(doc, n, false, context, newest);
@@ -98,7 +99,7 @@ std::optional<std::string> appendSource(const Document& doc, std::string_view pa
     return copy;
 }
 
-void finishLoad(Document& doc, int total, LoadContext& context, FileTime newest) {
+void finishLoad(Document& doc, int total, const LoadContext& context, FileTime newest) {
     doc.data = total;
     const auto sets = doc.loadedSets();
     context.pool.reserveWorkSpace(maxCount(sets));
@@ -113,7 +114,7 @@ void finishLoad(Document& doc, int total, LoadContext& context, FileTime newest)
     for (int i = doc.data + 1; i <= kMaxSets; ++i) dropLoadedData(doc.sets[static_cast<std::size_t>(i)]);
 }
 
-void failLoad(ViewList& views, LoadContext& context) {
+void failLoad(ViewList& views, const LoadContext& context) {
     views.truncateAfter(1);
     views.setCurrent(1);
     Document& first = views.first();
@@ -125,7 +126,7 @@ void failLoad(ViewList& views, LoadContext& context) {
 
 }  // namespace
 
-int loadDocument(Document& doc, LoadMode mode, std::string_view path, LoadContext& context) {
+int loadDocument(Document& doc, LoadMode mode, std::string_view path, const LoadContext& context) {
     std::string appended;
     if (mode == LoadMode::Append) {
         const std::optional<std::string> source = appendSource(doc, path, context.messages);
@@ -135,7 +136,8 @@ int loadDocument(Document& doc, LoadMode mode, std::string_view path, LoadContex
     }
     context.pool.releaseAll();
     FileTime newest = 0;
-    int total = mode == LoadMode::Open ? openMainFile(doc, path, context, newest) : rereadFiles(doc, context, newest);
+    int total = mode == LoadMode::Open ? openMainFile(doc, path, context, newest)
+                                       : rereadFiles(doc, mode == LoadMode::Reload, context, newest);
     if (total == 0) return 0;
     if (mode == LoadMode::Append) {
         const int j = doc.files.appendedCount() + 1;
@@ -150,7 +152,7 @@ int loadDocument(Document& doc, LoadMode mode, std::string_view path, LoadContex
     return doc.data;
 }
 
-int loadAppendedFile(std::span<DataSet> slots, const std::string& path, LoadContext& context) {
+int loadAppendedFile(std::span<DataSet> slots, const std::string& path, const LoadContext& context) {
     if (slots.empty()) return 0;
     const int n = readDataFile(path, slots, context.pool, nullptr);
     if (n == 0) return 0;
@@ -240,7 +242,7 @@ std::optional<std::string> otherDriveQuestion(std::string_view path, std::string
 
 // --- The command layer's load -------------------------------------------------------------------------
 
-int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, LoadContext& context) {
+int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, const LoadContext& context) {
     Document work = views.current();
     const int n = loadDocument(work, mode, path, context);
     if (n == 0) {
@@ -263,7 +265,7 @@ int openNewDocument(ViewList& views, const std::string& path, DataPool& pool, Me
     return loadIntoViews(views, LoadMode::Open, path, context);
 }
 
-ReloadResult reloadDocument(ViewList& views, LoadContext& context) {
+ReloadResult reloadDocument(ViewList& views, const LoadContext& context) {
     if (!allFilesPresent(views.current())) return ReloadResult::FilesMissing;
     return loadIntoViews(views, LoadMode::Reload, {}, context) > 0 ? ReloadResult::Reloaded : ReloadResult::Failed;
 }

@@ -60,13 +60,13 @@ enum class LoadMode {
 // set lose their arrays (their GraphParams stay for a set that appears there later).
 // Failure (the main file cannot be read or holds no numbers) returns 0 and leaves doc's settings as
 // they were; the pool has been released.
-int loadDocument(Document& doc, LoadMode mode, std::string_view path, LoadContext& context);
+int loadDocument(Document& doc, LoadMode mode, std::string_view path, const LoadContext& context);
 
 // Reads the file path into slots (the first free slots of a Document) with the line scheme and the
 // drawing choices of path's own parameter file (its current view) or of its directives. The axes of the
 // Document are not touched. Returns the number of sets read: 0 if path cannot be read, holds no numbers,
 // or slots is empty.
-int loadAppendedFile(std::span<DataSet> slots, const std::string& path, LoadContext& context);
+int loadAppendedFile(std::span<DataSet> slots, const std::string& path, const LoadContext& context);
 
 // The settings step after reading n sets into sets (element 0 is set 1): nothing for n = 0; otherwise
 // the line scheme (defaultLines) for the n sets and, when doc is given, automatic limits from their
@@ -109,7 +109,7 @@ std::optional<std::string> otherDriveQuestion(std::string_view path, std::string
 // shareLoadedSets runs. On failure the first view is emptied (data 0, its arrays dropped), the list is
 // cut to it, it becomes current, the pool is released, and "不正なデータです。" is shown with the
 // caption "VarnexWin32 3.26c Error". Returns the number of data sets, 0 on failure.
-int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, LoadContext& context);
+int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, const LoadContext& context);
 
 // Opens path as a new graph: loadIntoViews in mode Open.
 int openNewDocument(ViewList& views, const std::string& path, DataPool& pool, MessageBoxes& messages);
@@ -122,7 +122,7 @@ enum class ReloadResult {
 
 // Reads the files of the current view again (after a change on disk, a view switch or a deletion): if
 // allFilesPresent, loadIntoViews in mode Reload.
-ReloadResult reloadDocument(ViewList& views, LoadContext& context);
+ReloadResult reloadDocument(ViewList& views, const LoadContext& context);
 
 // After a load into the current view: every other view takes, for its slots 1..min(its data, loaded
 // data), the current view's arrays, counts, file positions and flags, keeping its own GraphParams and

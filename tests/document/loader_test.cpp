@@ -307,6 +307,20 @@ TEST(ReleaseAppendedTest, LaterSetsMoveDownWithTheirChoices) {
     EXPECT_EQ(shapes, (std::vector<int>{1, 2, 4, 5, 6}));
 }
 
+TEST(AppendTest, AFullFileListRefusesTheFileAndChangesNothing) {
+    RecordingMessageBoxes messages;
+    DataPool pool(messages);
+    pool.reserveWorkSpace(10);
+    Document doc;
+    doc.files.setMain("/d/main.dat");
+    for (int j = 1; j < kMaxFiles; ++j) doc.files.append("/d/f" + std::to_string(j) + ".dat");
+    doc.data = 2;
+    const Document before = doc;
+    EXPECT_EQ(loadDocument(doc, LoadMode::Append, "/d/one-more.dat", LoadContext{pool, messages}), 2);
+    EXPECT_TRUE(doc.sameAs(before));
+    EXPECT_EQ(pool.bytesTaken(), 11 * 72 + 8);
+}
+
 TEST_F(LoaderTest, ReleaseThenReload) {
     writeParameters("view=1\r\n" + section({"a1.dat", "sub\\a2.dat"}, kStored));
     ASSERT_EQ(open(m_main), 6);
