@@ -15,8 +15,9 @@
 //     and a '%' line with none of these ends the directives.
 // Malformed directives change nothing and do not end the directives, so the lines after them still
 // apply: an x, y, nh or nk line without '=', and an x or y line with fewer than two numbers (neither
-// limit nor the type changes, so a range is never set half). Numbers beyond the given sets are
-// ignored. Codes saturate at the limits of their 8-bit fields.
+// limit nor the type changes, so a range is never set half). Numbers are counted as the tokenizer
+// counts them (document/line_reader.h): a word such as "log" is a number 0. Numbers beyond the given
+// sets are ignored. Codes saturate at the limits of their 8-bit fields.
 // Lower-casing and every search step over whole characters of the system code page.
 #pragma once
 
