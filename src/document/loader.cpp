@@ -129,6 +129,7 @@ void failLoad(ViewList& views, const LoadContext& context) {
 int loadDocument(Document& doc, LoadMode mode, std::string_view path, const LoadContext& context) {
     std::string appended;
     if (mode == LoadMode::Append) {
+        if (doc.files.count() >= kMaxFiles) return doc.data;  // no question for a file that cannot be listed
         const std::optional<std::string> source = appendSource(doc, path, context.messages);
         FileList trial = doc.files;
         if (!source || !trial.append(*source)) return doc.data;
