@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     const LoadContext context{pool, messages};
 
     const auto openStart = std::chrono::steady_clock::now();
-    if (loadIntoViews(views, LoadMode::Open, argv[1], context) == 0) return 1;
+    if (loadIntoViews(views, LoadMode::New, argv[1], context) == 0) return 1;
     const double openSeconds = secondsSince(openStart);
     const Snapshot opened = snapshot(views.current());
 

@@ -137,8 +137,8 @@ int loadDocument(Document& doc, LoadMode mode, std::string_view path, const Load
     }
     context.pool.releaseAll();
     FileTime newest = 0;
-    int total = mode == LoadMode::Open ? openMainFile(doc, path, context, newest)
-                                       : rereadFiles(doc, mode == LoadMode::Reload, context, newest);
+    int total = mode == LoadMode::New ? openMainFile(doc, path, context, newest)
+                                       : rereadFiles(doc, mode == LoadMode::Reread, context, newest);
     if (total == 0) return 0;
     if (mode == LoadMode::Append) {
         const int j = doc.files.appendedCount() + 1;
@@ -250,7 +250,7 @@ int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, const L
         failLoad(views, context);
         return 0;
     }
-    if (mode == LoadMode::Open) {
+    if (mode == LoadMode::New) {
         // The views take their settings from the parameter file and their sets from the fresh load;
         // the current view then takes the loader's result itself.
         Document listed = work;
@@ -263,12 +263,12 @@ int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, const L
 
 int openNewDocument(ViewList& views, const std::string& path, DataPool& pool, MessageBoxes& messages) {
     LoadContext context{pool, messages};
-    return loadIntoViews(views, LoadMode::Open, path, context);
+    return loadIntoViews(views, LoadMode::New, path, context);
 }
 
 ReloadResult reloadDocument(ViewList& views, const LoadContext& context) {
     if (!allFilesPresent(views.current())) return ReloadResult::FilesMissing;
-    return loadIntoViews(views, LoadMode::Reload, {}, context) > 0 ? ReloadResult::Reloaded : ReloadResult::Failed;
+    return loadIntoViews(views, LoadMode::Reread, {}, context) > 0 ? ReloadResult::Reloaded : ReloadResult::Failed;
 }
 
 void shareLoadedSets(ViewList& views) {

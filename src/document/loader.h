@@ -12,6 +12,9 @@
 // alive, so nothing dangles); loadIntoViews therefore points every other view at the fresh arrays at
 // once (shareLoadedSets), so no view ever shows data that is not loaded and the old arrays are freed.
 //
+// The data file a load leaves as current is the current view's name 0; the path helpers that resolve
+// names against it take it as an explicit base (util/paths.h), so no copy of it is kept here.
+//
 // File times: on success doc.filetime holds the newest last-write time of the files that gave sets, each
 // taken just before that file was read. A file rewritten while it is being read is thus newer than the
 // recorded time and is seen as changed at the next check (document/file_watch.h).
@@ -39,17 +42,17 @@ struct LoadContext {
 };
 
 enum class LoadMode {
-    Open,    // path becomes the new main file; its parameter file names the appended files
-    Reload,  // every file of doc.files is read again; drawing choices and axes stay
+    New,     // path becomes the new main file; its parameter file names the appended files
     Append,  // path is appended to doc.files
+    Reread,  // every file of doc.files is read again; drawing choices and axes stay
 };
 
 // Fills doc (a work copy the caller installs on success) from its files and returns the number of data
 // sets, 0 on failure.
-//   Open: path (made absolute) is read with its graph title into slots 1..; the folder of path becomes
+//   New: path (made absolute) is read with its graph title into slots 1..; the folder of path becomes
 //     the current directory; the parameter file (or the file's directives) gives the appended files,
 //     which are read after it (loadAppendedFile), and then the settings (applyDefaultsAndParameters).
-//   Reload: name 0 and every appended file are read again into slots 1.., 2.. in order; each slot keeps
+//   Reread: name 0 and every appended file are read again into slots 1.., 2.. in order; each slot keeps
 //     its GraphParams, so the sets keep their drawing choices while the files keep their layout.
 //   Append: if path lies on another drive than name 0, the user is asked whether to copy it into name
 //     0's folder (otherDriveQuestion); No, a failed copy or a full file list returns doc.data with
@@ -104,14 +107,14 @@ std::optional<std::string> otherDriveQuestion(std::string_view path, std::string
 // --- The command layer's load -------------------------------------------------------------------------
 
 // Loads into the current view as the commands do: a work copy of the current Document goes through
-// loadDocument. On success, in mode Open the View list is rebuilt from the parameter file (the stored
+// loadDocument. On success, in mode New the View list is rebuilt from the parameter file (the stored
 // views, the stored current one current); the work copy then becomes the current view's Document and
 // shareLoadedSets runs. On failure the first view is emptied (data 0, its arrays dropped), the list is
 // cut to it, it becomes current, the pool is released, and "不正なデータです。" is shown with the
 // caption "VarnexWin32 3.26c Error". Returns the number of data sets, 0 on failure.
 int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, const LoadContext& context);
 
-// Opens path as a new graph: loadIntoViews in mode Open.
+// Opens path as a new graph: loadIntoViews in mode New.
 int openNewDocument(ViewList& views, const std::string& path, DataPool& pool, MessageBoxes& messages);
 
 enum class ReloadResult {
@@ -121,7 +124,7 @@ enum class ReloadResult {
 };
 
 // Reads the files of the current view again (after a change on disk, a view switch or a deletion): if
-// allFilesPresent, loadIntoViews in mode Reload.
+// allFilesPresent, loadIntoViews in mode Reread.
 ReloadResult reloadDocument(ViewList& views, const LoadContext& context);
 
 // After a load into the current view: every other view takes, for its slots 1..min(its data, loaded

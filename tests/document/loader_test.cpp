@@ -80,7 +80,7 @@ protected:
     }
 
     void writeParameters(const std::string& text) const { m_folder.write(baseName(parameterFileName(m_main)), text); }
-    int open(const std::string& path) { return loadIntoViews(m_views, LoadMode::Open, path, m_context); }
+    int open(const std::string& path) { return loadIntoViews(m_views, LoadMode::New, path, m_context); }
 
     CurrentDirectoryScope m_scope;
     TempFolder m_folder;
