@@ -204,6 +204,17 @@ private slots:
         QVERIFY(QFile(out.filePath("graph.svg")).open(QIODevice::ReadOnly));
     }
 
+    void exportToARelativeNameWritesBesideTheCaller() {
+        // Opening the data file changes the current folder; OUT still names the caller's folder.
+        QTemporaryDir out;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(out.path()));
+        const Run r = run({"--export", "relative.png", data("worked.dat")});
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(r.code, 0);
+        QVERIFY(QFile::exists(out.filePath("relative.png")));
+    }
+
     void exportRefusesBadOutputsAndLeavesNothing() {
         QTemporaryDir out;
         struct Case {
