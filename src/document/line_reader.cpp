@@ -272,6 +272,7 @@ bool LineReader::readPiece() {
             const std::string_view window = m_source.window();
             if (window.empty()) break;
             m_source.advance(window.size());
+            m_windowEnd = m_source.position();
             m_next = window.data();
             m_end = m_next + window.size();
         }
@@ -320,6 +321,7 @@ LineReader::~LineReader() {
 
 bool LineReader::seek(std::int64_t pos) {
     if (!m_source.seek(pos)) return false;
+    m_windowEnd = pos;
     m_next = m_end = nullptr;
     return true;
 }
