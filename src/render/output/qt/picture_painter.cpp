@@ -111,8 +111,8 @@ namespace {
 constexpr qsizetype kPolylinePiece = 512;
 
 // On a pixel device, the points of a polyline that fall into one pixel column can be reduced to the
-// first, the lowest, the highest and the last of them, in their order, without changing the pixels
-// drawn: a graph of a million points then paints as quickly as one of a few thousand. Vector devices
+// first, the lowest, the highest and the last of them, in their order: the stroke covers the same
+// pixels but for its edges, and a graph of a million points paints as quickly as one of a few thousand. Vector devices
 // (SVG, PDF, printers) keep every point.
 bool thinsPolylines(const QPainter& painter) {
     const QPaintDevice* device = painter.device();
