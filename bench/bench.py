@@ -158,7 +158,10 @@ def bench_reload(binary, main, repeats):
         sys.exit(f"reload benchmark: unexpected result {result}")
     size_mb = sum(os.path.getsize(os.path.join(os.path.dirname(main), n))
                   for n in ("main.dat", "extra1.dat", "extra2.dat")) / 1e6
+    main_mb = os.path.getsize(main) / 1e6
     return [
+        ("reader alone (readDataFile of the main file, best of %d)" % repeats,
+         f"{result['read_s']:.3f} s, {main_mb / result['read_s']:.0f} MB/s"),
         ("open with two appended files", f"{result['open_s']:.3f} s ({size_mb:.1f} MB in 3 files)"),
         ("reload (best of %d)" % repeats, f"{result['reload_s']:.3f} s"),
         ("drawing choices after every reload", "all %d sets kept" % result["sets"]),

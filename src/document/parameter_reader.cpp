@@ -293,9 +293,8 @@ bool readParameters(DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
         FileSource source(*name);
         if (source.isOpen()) return readParameters(source, doc, sets, views, boxes);
     }
-    FileSource data(main);
-    if (!data.isOpen()) return false;
-    const bool applied = readDirectives(data, doc, sets);
+    if (!FileSource(main).isOpen()) return false;
+    const bool applied = readDirectives(main, doc, sets);
     if (views) keepSingleView(*views, doc, sets);
     return applied;
 }

@@ -131,6 +131,36 @@ TEST(DirectivesTest, ReadFromAFile) {
     std::filesystem::remove(path);
 }
 
+// Large files are first looked at from their end; what the look decides must match a whole scan.
+TEST(DirectivesTest, LargeFilesGiveTheSameAnswerAsAWholeScan) {
+    std::string rows;
+    for (int i = 0; i < 20000; ++i) rows += std::to_string(i) + " 1 2 3\n";  // about 200 KB
+    const std::string longText(70000, 'a');                                  // a line longer than the look
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"ends with numbers", "title\n" + rows},
+        {"ends with numbers after a comment", "title\n" + rows + "# %x=-1 1\n"},
+        {"ends with directives", "title\n" + rows + "%x=-1 1\n"},
+        {"ends with a blank line", "title\n" + rows + "\n"},
+        {"ends with one long text line", "title\n" + rows + "%x=-1 1 " + longText + "\n"},
+        {"ends with a long numeric line", "title\n" + rows + "5 " + longText + "\n"},
+    };
+    const auto path = std::filesystem::temp_directory_path() / "varnex_directives_large.dat";
+    for (const auto& c : cases) {
+        std::ofstream(path, std::ios::binary) << c.text;
+        Document fromFile;
+        Document fromScan;
+        MemorySource memory(c.text);
+        EXPECT_EQ(readDirectives(path.string(), fromFile, fromFile.setRange(1, 3)),
+                  readDirectives(memory, fromScan, fromScan.setRange(1, 3)))
+            << c.name;
+        EXPECT_EQ(fromFile.xmin, fromScan.xmin) << c.name;
+    }
+    std::filesystem::remove(path);
+}
+
 TEST(DirectivesTest, ShiftJisTextIsLoweredAndSearchedByWholeCharacters) {
     const CodePage saved = systemCodePage();
     setSystemCodePage(CodePage::ShiftJis);
