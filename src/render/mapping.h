@@ -23,7 +23,8 @@ double pageY(const DocumentHead& doc, double t);
 double dataX(const DocumentHead& doc, double px);
 double dataY(const DocumentHead& doc, double py);
 
-// Logical units: X = trunc(50 × px), Y = trunc((py − 100) × −50), saturated to 32 bits.
+// Logical units: X = trunc(50 × px), Y = trunc((py − 100) × −50), saturated to 32 bits; NaN (the
+// position on an axis whose two transformed limits are equal) gives the most negative value, off the page.
 LogicalPoint toLogical(double px, double py);
 
 }  // namespace varnex

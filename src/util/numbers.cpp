@@ -23,6 +23,15 @@ std::string padLeft(std::string text, int width) {
     return text;
 }
 
+// to_chars with room for any result: at most 309 digits before the point (fixed form), the point, a
+// sign, the exponent and precision digits after the point.
+std::string toText(double value, std::chars_format format, int precision) {
+    std::string buffer(static_cast<std::size_t>(precision > 0 ? precision : 0) + 400, '\0');
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
+    buffer.resize(result.ec == std::errc{} ? static_cast<std::size_t>(result.ptr - buffer.data()) : 0);
+    return buffer;
+}
+
 }  // namespace
 
 double parseLeadingNumber(std::string_view text) {
@@ -32,14 +41,16 @@ double parseLeadingNumber(std::string_view text) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
+    // A second sign is no number for atof ("+-1", "--1"); from_chars would take the minus.
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) return 0;
     double value = 0;
     const char* first = text.data();
     const char* last = text.data() + text.size();
     std::from_chars_result result{};
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         result = std::from_chars(first + 2, last, value, std::chars_format::hex);
-        if (result.ec != std::errc{}) {
-            value = 0;  // "0x" without hex digits reads as the 0 before the x
+        if (result.ec != std::errc{} || text[2] == '-') {
+            value = 0;  // "0x" without hex digits, or with a sign after it, reads as the 0 before the x
             result.ec = std::errc{};
         }
     } else {
@@ -69,10 +80,7 @@ int parseLeadingInt(std::string_view text) {
 }
 
 std::string formatG(double value, int precision) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
-                                      precision < 1 ? 1 : precision);
-    return std::string(buffer, result.ptr);
+    return toText(value, std::chars_format::general, precision < 1 ? 1 : precision);
 }
 
 std::string formatShortest(double value) {
@@ -82,16 +90,11 @@ std::string formatShortest(double value) {
 }
 
 std::string formatFixed(double value, int precision, int width) {
-    char buffer[400];  // the largest double in fixed form has 309 digits before the point
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    return padLeft(std::string(buffer, result.ptr), width);
+    return padLeft(toText(value, std::chars_format::fixed, precision), width);
 }
 
 std::string formatExponent(double value, int precision, int width) {
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision);
-    return padLeft(std::string(buffer, result.ptr), width);
+    return padLeft(toText(value, std::chars_format::scientific, precision), width);
 }
 
 std::int64_t truncSaturated(double value, std::int64_t lo, std::int64_t hi) {

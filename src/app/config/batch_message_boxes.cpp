@@ -31,7 +31,7 @@ Answer BatchMessageBoxes::askWithCancel(std::string_view caption, std::string_vi
 
 void BatchMessageBoxes::fatal(std::string_view text) {
     print(kFatalCaption, text);
-    m_fatalSeen = true;
+    if (m_started) m_fatalSeen = true;
 }
 
 }  // namespace varnex

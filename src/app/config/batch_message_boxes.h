@@ -19,12 +19,16 @@ public:
     Answer askWithCancel(std::string_view caption, std::string_view text) override;
     void fatal(std::string_view text) override;
 
+    // Batch mode's counterpart of the main window coming to exist: a fatal message before it (the
+    // missing configuration file) is printed and start-up goes on; after it, the program ends.
+    void setStarted() { m_started = true; }
     bool fatalSeen() const { return m_fatalSeen; }
 
 private:
     void print(std::string_view caption, std::string_view text);
 
     std::ostream& m_err;
+    bool m_started = false;
     bool m_fatalSeen = false;
 };
 

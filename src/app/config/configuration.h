@@ -29,12 +29,14 @@ struct Configuration {
     std::string editor;             // "editor="; empty: open with the desktop's default application
     std::vector<std::string> extensions{"dat"};  // "ext=", without the dot; [0] is the dialogs' default
     std::string filter = "Data File (*.dat)|*.dat|";
+    // Keys that are absent (or a missing file) leave these values, chosen so that a first Document is
+    // valid: positive widths and a print width.
     double printox = 0;
     double printoy = 0;
-    double printw = 0;
+    double printw = 15;
     int limittext = 256;  // the data sheet holds limittext × 1000 characters
-    double graphwidth = 0;
-    double framewidth = 0;
+    double graphwidth = 0.3;
+    double framewidth = 0.3;
     double markersize = 1.3;
     std::vector<UserTool> tools;  // at most kMaxTools
 
@@ -43,11 +45,14 @@ struct Configuration {
 };
 
 // Reads the configuration file beside programPath. A missing file shows the fatal message
-// "varnexw32.ini ファイルがありません。" and gives the defaults of a missing file (see the .cpp), with
-// which a first Document is still valid.
+// "varnexw32.ini ファイルがありません。" and gives the defaults above.
 Configuration readConfiguration(const std::string& programPath, MessageBoxes& messages);
 
-// Reads the keys of a configuration text already open (tests); fields not named keep their values.
+// Applies the lines of a configuration text to config; fields whose keys are absent keep their values.
+// A key may stand anywhere in its line and its value is the text after the line's first '='; the first
+// key found in the order editor, print ox, print oy, print width, width graph, width frame, marker
+// size, limittext, menu, cmnd, ext decides. Tools beyond kMaxTools and an "ext=" line without any
+// extension are ignored.
 void readConfigurationText(std::string_view text, Configuration& config);
 
 // The file-dialog filter for a list of extensions: "Data File (*.dat,*.txt)|*.dat;*.txt|".

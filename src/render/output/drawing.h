@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "render/output/picture.h"
 
@@ -35,7 +36,7 @@ public:
     void setFrame(const std::array<double, 4>& area) { m_frame = area; }
 
     // Line type taken modulo 5 (drives the dash generator), colour index modulo 7, width in page units
-    // (trunc(50 × width) logical units).
+    // (trunc(50 × width) logical units; a negative width gives 0). Negative indexes wrap around.
     void setPen(int lineType, double width, int colour);
     void setBrush(int colour);
     // Character cell trunc(size × 50 × 3.5) logical units high, angle in degrees.
@@ -55,21 +56,31 @@ public:
     void polygon(const double* xy, int points);  // xy holds x1, y1, x2, y2, ...
 
     // The clipped pen: a polyline through clipPoint, cut at the frame. clipReset starts a new polyline;
-    // clipPoint returns the number of points fed since the reset.
+    // clipPoint returns the number of points fed since the reset. Only segments with at least one end
+    // in the frame (edges included) are drawn; a crossing that cannot be found is reported as
+    // "*** error in PageCS" and drawing goes on from the segment's start.
     void clipReset();
     int clipPoint(double px, double py);
 
     int lineType() const { return m_lineType; }
 
 private:
+    struct PagePoint {
+        double x, y;
+    };
+    void dashTo(double px, double py);
+    bool insideFrame(double px, double py) const;
+    // Shows "*** error in PageCS" and gives (x0, y0) when the segment meets no frame edge.
+    PagePoint frameCrossing(double x0, double y0, double x1, double y1);
+
     Picture& m_picture;
     const TextMeasurer& m_measurer;
     MessageBoxes& m_messages;
     std::array<double, 4> m_frame{25, 95, 25, 95};
 
     int m_lineType = 0;
-    double m_px = 0, m_py = 0;    // current point, page units
-    double m_dashDistance = 0;    // path length since the last move
+    double m_px = 0, m_py = 0;  // current point, page units
+    double m_dashDistance = 0;  // path length since the last move
     int m_fontAngle = 0;
     std::int32_t m_fontHeight = 0;
     std::string m_fontFace;
@@ -77,6 +88,8 @@ private:
     int m_clipCount = 0;
     bool m_clipInside = false;
     double m_clipPx = 0, m_clipPy = 0;
+
+    std::vector<LogicalPoint> m_polygon;  // reused by every polygon
 };
 
 }  // namespace varnex

@@ -1,11 +1,57 @@
 #include "render/output/qt/text_codec.h"
 
-namespace varnex {
+#include <QByteArray>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
-QString fromCodePage(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+namespace varnex {
+namespace {
+
+// Qt names Shift-JIS through ICU; a Qt built without ICU has no such codec, and the texts are then
+// read as Latin-1, which keeps every ASCII byte (digits, names, separators) as it is and maps each
+// other byte to one character, so nothing is lost on the way back.
+constexpr const char* kShiftJisName = "Shift_JIS";
+
+QByteArray bytesOf(std::string_view bytes) {
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string toCodePage(const QString& text) { return text.toStdString(); }
+// The codec writes its own substitute (FC FC, a user-defined character that reads back as U+FFFD) for
+// a character Shift-JIS lacks; such characters are written as '?' instead. Best-fit mappings the codec
+// knows (a wave dash to the full-width tilde) are kept.
+bool substituted(const QString& original, const QString& decoded) {
+    return decoded.count(QChar::ReplacementCharacter) > original.count(QChar::ReplacementCharacter);
+}
+
+QByteArray toShiftJis(const QString& text) {
+    QStringEncoder encoder(kShiftJisName);
+    if (!encoder.isValid()) return text.toLatin1();
+    QByteArray bytes = encoder.encode(text);
+    QStringDecoder decoder(kShiftJisName);
+    if (!substituted(text, decoder.decode(bytes))) return bytes;
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        const QByteArray encoded = encoder.encode(character);
+        bytes += substituted(character, decoder.decode(encoded)) ? QByteArray("?") : encoded;
+        i += length;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+QString fromCodePage(std::string_view bytes, CodePage codePage) {
+    if (codePage == CodePage::Utf8) return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QStringDecoder decoder(kShiftJisName);
+    if (!decoder.isValid()) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return decoder.decode(bytesOf(bytes));
+}
+
+std::string toCodePage(const QString& text, CodePage codePage) {
+    const QByteArray bytes = codePage == CodePage::Utf8 ? text.toUtf8() : toShiftJis(text);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 
 }  // namespace varnex

@@ -1,0 +1,253 @@
+#include "render/output/drawing.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "render/mapping.h"
+#include "util/message_boxes.h"
+#include "util/numbers.h"
+
+namespace varnex {
+
+namespace {
+
+constexpr double kLogicalPerPage = 50.0;
+constexpr double kFontCellPerSize = 3.5;  // a font of size 1 has a character cell 3.5 page units high
+constexpr double kDashCell = 0.7;         // page units per cell of a dash pattern
+
+// One text of cells per line type: '1' drawn, '0' blank.
+constexpr std::array<std::string_view, 5> kDashPatterns{"1", "10", "1110", "111010", "11101010"};
+
+// A styled segment crossing more cell boundaries than this (longer than 700,000 page units, far off
+// any page) has its dashes generated only near the page, so that no segment can stall the drawing.
+constexpr double kMaxBoundaries = 1e6;
+constexpr double kPageBoxMargin = 1000.0;  // page units around the page where far dashes are still drawn
+// Beyond this path length the dash distance is reduced modulo the pattern length, which keeps the
+// phase and keeps the cell numbers exact.
+constexpr double kMaxDashDistance = 1e9;
+// A segment reaching beyond this distance (or of no finite length) is passed over like a move.
+constexpr double kMaxDashPath = 1e14;
+
+int wrap(int value, int modulus) {
+    const int r = value % modulus;
+    return r < 0 ? r + modulus : r;
+}
+
+std::int32_t truncToInt32(double value) {
+    return static_cast<std::int32_t>(truncSaturated(value, std::numeric_limits<std::int32_t>::min(),
+                                                    std::numeric_limits<std::int32_t>::max()));
+}
+
+// The part [lo, hi] of the parameter range [0, length] of the segment from (x0, y0) along the unit
+// direction (ux, uy) that lies in the box [a, b] × [a, b]; false (lo and hi left alone) when the
+// segment misses the box.
+bool segmentInBox(double x0, double y0, double ux, double uy, double length, double a, double b, double& lo,
+                  double& hi) {
+    double inLo = 0;
+    double inHi = length;
+    const double starts[2] = {x0, y0};
+    const double steps[2] = {ux, uy};
+    for (int axis = 0; axis < 2; ++axis) {
+        if (steps[axis] == 0) {
+            if (starts[axis] < a || starts[axis] > b) return false;
+            continue;
+        }
+        double t1 = (a - starts[axis]) / steps[axis];
+        double t2 = (b - starts[axis]) / steps[axis];
+        if (t1 > t2) std::swap(t1, t2);
+        inLo = std::max(inLo, t1);
+        inHi = std::min(inHi, t2);
+    }
+    if (inLo > inHi) return false;
+    lo = inLo;
+    hi = inHi;
+    return true;
+}
+
+}  // namespace
+
+Drawing::Drawing(Picture& target, const TextMeasurer& measurer, MessageBoxes& messages)
+    : m_picture(target), m_measurer(measurer), m_messages(messages) {}
+
+void Drawing::setPen(int lineType, double width, int colour) {
+    m_lineType = wrap(lineType, static_cast<int>(kDashPatterns.size()));
+    // A negative width has no meaning to any output; it draws the thinnest line instead.
+    const std::int32_t logicalWidth = std::max<std::int32_t>(0, truncToInt32(kLogicalPerPage * width));
+    m_picture.pen(m_lineType, logicalWidth, wrap(colour, 7));
+}
+
+void Drawing::setBrush(int colour) {
+    m_picture.brush(wrap(colour, static_cast<int>(kColourTable.size())));
+}
+
+void Drawing::setFont(double size, int angle, std::string_view face) {
+    m_fontHeight = truncToInt32(size * kLogicalPerPage * kFontCellPerSize);
+    m_fontAngle = angle;
+    m_fontFace = face;
+    m_picture.font(m_fontHeight, angle, face);
+}
+
+void Drawing::moveTo(double px, double py) {
+    m_picture.move(toLogical(px, py));
+    m_dashDistance = 0;
+    m_px = px;
+    m_py = py;
+}
+
+void Drawing::lineTo(double px, double py) {
+    if (m_lineType == 0) {
+        m_picture.line(toLogical(px, py));
+        m_dashDistance += std::hypot(px - m_px, py - m_py);
+        m_px = px;
+        m_py = py;
+        return;
+    }
+    dashTo(px, py);
+}
+
+// The dash generator. The path since the last move is cut into cells of 0.7 page units; cell k (from
+// (k − 1) × 0.7 to k × 0.7) is drawn when the pattern's character k mod N is '1'. Only the boundaries
+// where the pattern changes produce an operation: the end of a dash (a line to the boundary) or the
+// start of one (a move to it). The dash distance runs on over consecutive lines, so the pattern
+// flows around the corners of a polyline.
+void Drawing::dashTo(double px, double py) {
+    const std::string_view pattern = kDashPatterns[static_cast<std::size_t>(m_lineType)];
+    const auto cells = static_cast<std::int64_t>(pattern.size());
+    const double dx = px - m_px;
+    const double dy = py - m_py;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    if (length == 0) return;
+    if (!(m_dashDistance + length < kMaxDashPath)) {  // no dashes along a segment without a usable length
+        moveTo(px, py);
+        return;
+    }
+    if (m_dashDistance > kMaxDashDistance) m_dashDistance = std::fmod(m_dashDistance, kDashCell * cells);
+
+    const double from = m_dashDistance;
+    const double ux = dx / length;
+    const double uy = dy / length;
+    auto drawn = [&](std::int64_t k) { return pattern[static_cast<std::size_t>(k % cells)] == '1'; };
+    auto boundary = [&](std::int64_t k) {
+        const double s = static_cast<double>(k) * kDashCell - from;
+        return toLogical(m_px + s * ux, m_py + s * uy);
+    };
+
+    double first = std::ceil(from / kDashCell);
+    double last = std::floor((from + length) / kDashCell);
+    const double lastOfSegment = last;
+    if (last - first > kMaxBoundaries) {
+        double lo = length, hi = length;  // a segment that misses the page box keeps only its end
+        segmentInBox(m_px, m_py, ux, uy, length, -kPageBoxMargin, 100 + kPageBoxMargin, lo, hi);
+        const double boxFirst = std::floor((from + lo) / kDashCell) - 1;
+        last = std::min(last, std::ceil((from + hi) / kDashCell) + 1);
+        if (boxFirst > first) {
+            first = boxFirst;
+            m_picture.move(boundary(static_cast<std::int64_t>(first)));
+        }
+    }
+
+    const auto k0 = static_cast<std::int64_t>(first);
+    const auto k1 = static_cast<std::int64_t>(last);
+    for (std::int64_t k = k0; k <= k1; ++k) {
+        if (drawn(k) == drawn(k + 1)) continue;
+        if (drawn(k)) {
+            m_picture.line(boundary(k));
+        } else {
+            m_picture.move(boundary(k));
+        }
+    }
+    if (last < lastOfSegment) m_picture.move(boundary(static_cast<std::int64_t>(lastOfSegment)));
+
+    const auto endCell = static_cast<std::int64_t>(std::ceil((from + length) / kDashCell));
+    if (drawn(endCell)) {
+        m_picture.line(toLogical(px, py));
+    } else {
+        m_picture.move(toLogical(px, py));
+    }
+    m_dashDistance = from + length;
+    m_px = px;
+    m_py = py;
+}
+
+void Drawing::drawText(std::string_view text, double x, double y, int code) {
+    if (code % 10 == 1 && m_fontAngle != 0) {
+        // Rotated text cannot be centred by the output: draw it from its start, moved back along the
+        // page by half its width (w / 100 page units for w logical units).
+        const double width = m_measurer.textWidth(text, m_fontHeight, m_fontFace);
+        y -= static_cast<double>(truncSaturated(width / 100, -1'000'000'000, 1'000'000'000));
+        code += 2;
+    }
+    m_picture.text(code, toLogical(x, y), text);
+}
+
+void Drawing::ellipse(double x1, double y1, double x2, double y2) {
+    m_picture.ellipse(toLogical(x1, y1), toLogical(x2, y2));
+}
+
+void Drawing::rectangle(double x1, double y1, double x2, double y2) {
+    m_picture.rect(toLogical(x1, y1), toLogical(x2, y2));
+}
+
+void Drawing::polygon(const double* xy, int points) {
+    m_polygon.clear();
+    for (int i = 0; i < points; ++i) m_polygon.push_back(toLogical(xy[2 * i], xy[2 * i + 1]));
+    m_picture.polygon(m_polygon);
+}
+
+void Drawing::clipReset() {
+    m_clipCount = 0;
+}
+
+int Drawing::clipPoint(double px, double py) {
+    const bool inside = insideFrame(px, py);
+    if (m_clipCount == 0) {
+        if (inside) moveTo(px, py);
+    } else if (inside) {
+        if (!m_clipInside) {
+            const PagePoint entry = frameCrossing(m_clipPx, m_clipPy, px, py);
+            moveTo(entry.x, entry.y);
+        }
+        lineTo(px, py);
+    } else if (m_clipInside) {
+        const PagePoint exit = frameCrossing(m_clipPx, m_clipPy, px, py);
+        lineTo(exit.x, exit.y);
+    }
+    m_clipInside = inside;
+    m_clipPx = px;
+    m_clipPy = py;
+    if (m_clipCount < std::numeric_limits<int>::max()) ++m_clipCount;
+    return m_clipCount;
+}
+
+bool Drawing::insideFrame(double px, double py) const {
+    return m_frame[0] <= px && px <= m_frame[1] && m_frame[2] <= py && py <= m_frame[3];
+}
+
+// Where the segment from (x0, y0) to (x1, y1) crosses the frame: the first of the edges bottom,
+// right, top, left (each directed counter-clockwise) that the segment meets, ends included.
+Drawing::PagePoint Drawing::frameCrossing(double x0, double y0, double x1, double y1) {
+    const double l = m_frame[0], r = m_frame[1], b = m_frame[2], t = m_frame[3];
+    const PagePoint corners[5] = {{l, b}, {r, b}, {r, t}, {l, t}, {l, b}};
+    const double a = x1 - x0;
+    const double bb = y1 - y0;
+    for (int edge = 0; edge < 4; ++edge) {
+        const PagePoint& e0 = corners[edge];
+        const PagePoint& e1 = corners[edge + 1];
+        const double e = -(e1.x - e0.x);
+        const double f = -(e1.y - e0.y);
+        const double det = a * f - e * bb;
+        if (det == 0) continue;
+        const double u = e0.x - x0;
+        const double w = e0.y - y0;
+        const double s = (f * u - e * w) / det;
+        const double along = (-bb * u + a * w) / det;
+        if (0 <= s && s <= 1 && 0 <= along && along <= 1) {
+            return {e0.x + along * (e1.x - e0.x), e0.y + along * (e1.y - e0.y)};
+        }
+    }
+    m_messages.inform(kErrorCaption, "*** error in PageCS");
+    return {x0, y0};
+}
+
+}  // namespace varnex

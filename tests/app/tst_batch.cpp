@@ -1,0 +1,154 @@
+// Batch mode run in-process: the JSON of --info, exit codes and messages.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+#include <sstream>
+
+#include "app/batch/batch.h"
+
+using varnex::runBatch;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    std::string out;
+    std::string err;
+    QJsonObject json() const { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
+};
+
+std::string data(const char* name) { return std::string(VARNEX_TEST_DATA) + "/batch/" + name; }
+
+}  // namespace
+
+class BatchTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_program;
+
+    Run run(const std::vector<std::string>& args, const std::string& program = {}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        Run r;
+        const auto code = runBatch(args, program.empty() ? m_program : program, out, err);
+        r.code = code ? *code : -1;
+        r.out = out.str();
+        r.err = err.str();
+        return r;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        m_program = m_dir.filePath("varnexw32").toStdString();
+        std::ofstream ini(m_dir.filePath("varnexw32.ini").toStdString());
+        ini << "print width=12\nwidth graph=0.25\nwidth frame=0.5\nmarker size=2\next=dat txt\n";
+    }
+
+    void infoOfTheWorkedExample() {
+        const Run r = run({"--info", data("worked.dat")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(QString::fromStdString(r.err), QString());
+        const QJsonObject doc = r.json();
+        const QStringList keys = doc.keys();
+        QVERIFY(r.out.find("{\"files\":[") == 0);
+        QCOMPARE(doc["vtitle"].toString(), QString("Run 12"));
+        QCOMPARE(doc["files"].toArray().size(), 1);
+        QVERIFY(doc["files"].toArray()[0].toString().endsWith("/batch/worked.dat"));
+        QCOMPARE(doc["printw"].toDouble(), 12.0);
+        QCOMPARE(doc["graphwidth"].toDouble(), 0.25);
+        QCOMPARE(doc["framewidth"].toDouble(), 0.5);
+        QCOMPARE(doc["view"].toInt(), 1);
+        QCOMPARE(doc["views"].toInt(), 1);
+        const QJsonArray sets = doc["sets"].toArray();
+        QCOMPARE(sets.size(), 3);
+        struct Expected {
+            const char* title;
+            int count, interp, marker, shape, errorbar, datapos, titlepos;
+        };
+        const Expected expected[] = {
+            {"temperature", 3, 1, 0, 0, 0, 20, 0},
+            {"Run 12", 3, 1, 0, 0, 0, 20, 0},
+            {"second", 2, 0, 3, 3, 1, 74, 67},
+        };
+        for (int i = 0; i < 3; ++i) {
+            const QJsonObject set = sets[i].toObject();
+            const Expected& e = expected[i];
+            QCOMPARE(set["title"].toString(), QString(e.title));
+            QCOMPARE(set["count"].toInt(), e.count);
+            QCOMPARE(set["interp"].toInt(), e.interp);
+            QCOMPARE(set["marker"].toInt(), e.marker);
+            QCOMPARE(set["shape"].toInt(), e.shape);
+            QCOMPARE(set["errorbar"].toInt(), e.errorbar);
+            QCOMPARE(set["ascending"].toInt(), 1);
+            QCOMPARE(set["datapos"].toInt(), e.datapos);
+            QCOMPARE(set["titlepos"].toInt(), e.titlepos);
+            QVERIFY(!set.contains("x"));
+        }
+        // Automatic limits: 5 % margins around the extents 0..2 and 1..6.
+        QCOMPARE(doc["dataxmax"].toDouble(), 2.0);
+        QCOMPARE(doc["xmin"].toDouble(), -0.1);
+        QCOMPARE(doc["ymax"].toDouble(), 6.25);
+    }
+
+    void pointsAreExact() {
+        const Run r = run({"--info", "--points", data("worked.dat")});
+        QCOMPARE(r.code, 0);
+        const QJsonObject set = r.json()["sets"].toArray()[1].toObject();
+        QCOMPARE(set["x"].toArray(), QJsonArray({0, 1, 2}));
+        QCOMPARE(set["y"].toArray(), QJsonArray({2.0, 2.5, 3.0}));
+        QVERIFY(r.out.find("\"y\":[2,2.5,3]") != std::string::npos);
+    }
+
+    void directivesApplyWithoutParameterFile() {
+        const Run r = run({"--info", data("directives.dat")});
+        QCOMPARE(r.code, 0);
+        const QJsonObject doc = r.json();
+        QCOMPARE(doc["xtype"].toInt(), 1);
+        QCOMPARE(doc["ytype"].toInt(), 1);
+        QCOMPARE(doc["xmin"].toDouble(), 1.0);
+        QCOMPARE(doc["ymax"].toDouble(), 100000.0);
+        const QJsonObject set = doc["sets"].toArray()[0].toObject();
+        QCOMPARE(set["interp"].toInt(), 2);
+        QCOMPARE(set["marker"].toInt(), 1);
+    }
+
+    void invalidDataIsExitOne() {
+        const Run r = run({"--info", data("nodata.dat")});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(QString::fromStdString(r.err), QString("VarnexWin32 3.26c Error: 不正なデータです。\n"));
+        QVERIFY(r.out.empty());
+        QCOMPARE(run({"--info", data("missing.dat")}).code, 1);
+    }
+
+    void wrongUsageIsExitTwo() {
+        for (const auto& args : std::vector<std::vector<std::string>>{
+                 {"--info"}, {"--info", "--points"}, {"--info", "a", "b"}, {"--bogus", "x"}}) {
+            const Run r = run(args);
+            QCOMPARE(r.code, 2);
+            QVERIFY(r.err.find("usage: varnexw32") == 0);
+        }
+    }
+
+    void missingConfigurationIsReportedAndStartUpGoesOn() {
+        QTemporaryDir empty;
+        const Run r = run({"--info", data("worked.dat")}, empty.filePath("varnexw32").toStdString());
+        QCOMPARE(r.code, 0);
+        QCOMPARE(QString::fromStdString(r.err),
+                 QString("VarnexWin 終了ﾒｯｾｰｼﾞ: varnexw32.ini ファイルがありません。\n"));
+        QCOMPARE(r.json()["printw"].toDouble(), 15.0);
+    }
+
+    void otherCommandLinesAreForTheDesktop() {
+        QCOMPARE(run({"my", "file.dat"}).code, -1);
+        QCOMPARE(varnex::commandLineFileName({"\"my", "file.dat\""}), std::string("my file.dat"));
+    }
+};
+
+QTEST_GUILESS_MAIN(BatchTest)
+#include "tst_batch.moc"

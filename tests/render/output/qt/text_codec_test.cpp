@@ -1,0 +1,56 @@
+#include "render/output/qt/text_codec.h"
+
+#include <QStringDecoder>
+#include <QTest>
+
+namespace varnex {
+
+class TextCodecTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void shiftJisCodecIsAvailable() { QVERIFY(QStringDecoder("Shift_JIS").isValid()); }
+
+    void convertsBothWays_data() {
+        QTest::addColumn<int>("codePage");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        const auto utf8 = static_cast<int>(CodePage::Utf8);
+        const auto sjis = static_cast<int>(CodePage::ShiftJis);
+        QTest::newRow("utf8 ascii") << utf8 << QByteArray("x=1.5e3") << QString("x=1.5e3");
+        QTest::newRow("utf8 japanese") << utf8 << QByteArray("温度ｱ") << QString::fromUtf8("温度ｱ");
+        // 温 89B7, 度 9378, half-width katakana A B1, and a trailing byte that equals '\'.
+        QTest::newRow("sjis japanese") << sjis << QByteArray("\x89\xb7\x93\x78\xb1") << QString::fromUtf8("温度ｱ");
+        QTest::newRow("sjis trail byte 5C") << sjis << QByteArray("\x95\x5c") << QString::fromUtf8("表");
+        QTest::newRow("sjis ascii") << sjis << QByteArray("a.dat") << QString("a.dat");
+    }
+    void convertsBothWays() {
+        QFETCH(int, codePage);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const auto page = static_cast<CodePage>(codePage);
+        const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        QCOMPARE(fromCodePage(view, page), text);
+        QCOMPARE(toCodePage(text, page), std::string(view));
+    }
+
+    void followsTheSystemCodePage() {
+        setSystemCodePage(CodePage::ShiftJis);
+        const QString text = fromCodePage("\x89\xb7");
+        setSystemCodePage(CodePage::Utf8);
+        QCOMPARE(text, QString::fromUtf8("温"));
+        QCOMPARE(fromCodePage("温"), QString::fromUtf8("温"));
+    }
+
+    void badBytesAndMissingCharactersAreReplaced() {
+        QCOMPARE(fromCodePage("a\xff", CodePage::Utf8), QString("a") + QChar(0xFFFD));
+        QCOMPARE(fromCodePage("a\x89", CodePage::ShiftJis).left(1), QString("a"));
+        // No Shift-JIS character for the Korean syllable, the euro sign or the emoji (a surrogate pair).
+        QCOMPARE(toCodePage(QString::fromUtf8("a한温€😀b"), CodePage::ShiftJis), std::string("a?\x89\xb7??b"));
+    }
+};
+
+}  // namespace varnex
+
+QTEST_MAIN(varnex::TextCodecTest)
+#include "text_codec_test.moc"
