@@ -157,7 +157,7 @@ void CommandActions::execute(int id) {
             d.documents().about();
             return;
         default:
-            if (id >= command::kFirstTool && id <= lastToolId()) d.programs().runTool(config, id);
+            if (config.isTool(id)) d.programs().runTool(config, id);
             return;
     }
 }

@@ -1,21 +1,15 @@
-// Where the shell meets the core: the configuration file, the loader, the file watch, child files and
-// the path helpers the document commands need.
+// Where the shell meets the document layer's loading and file watch: loading in its three modes, the
+// file times, and the child files left behind by a data file.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace varnex {
 
-struct Configuration;
 struct Document;
 class DataPool;
 class MessageBoxes;
 class ViewList;
-
-// Reads the configuration file beside programPath (a missing file is reported as fatal and gives the
-// defaults) and copies its drawing defaults into doc.
-Configuration readShellConfiguration(const std::string& programPath, MessageBoxes& messages, Document& doc);
 
 enum class LoadMode {
     New,     // name becomes the main data file, followed by the files its parameter file names
@@ -23,9 +17,9 @@ enum class LoadMode {
     Reread,  // the current Document's files are read again
 };
 
-// Loads into the current View: reads the files into a work copy and, when that gives data, stores it
-// as the current View's Document (mode New also rebuilds the View list from the parameter file).
-// Returns the number of data sets; 0 when the files could not be read, the current View unchanged.
+// Loads into the current View and returns its number of data sets. With data, the result is the
+// current View's Document (mode New also rebuilds the View list). When the files give no data, the
+// first View is emptied and made the only one, "不正なデータです。" is reported, and 0 is returned.
 int loadIntoCurrentView(LoadMode mode, const std::string& name, ViewList& views, DataPool& pool,
                         MessageBoxes& messages);
 
@@ -39,11 +33,5 @@ void recordFileTime(Document& doc);
 // Deletes the scratch and unreferenced child files of a data file that is being left; nothing for an
 // empty name.
 void cleanUpChildFiles(const std::string& dataPath);
-
-// A name as typed or dropped: trimmed, surrounding quotes and doubled quotes removed.
-std::string unquoteName(std::string_view name);
-// The file name without its folder.
-std::string fileNameOf(std::string_view path);
-bool fileExists(std::string_view path);
 
 }  // namespace varnex

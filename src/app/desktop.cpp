@@ -29,7 +29,8 @@ Desktop::~Desktop() {
 }
 
 void Desktop::start(const std::string& commandLineFile) {
-    m_config = readShellConfiguration(m_options.programPath, m_messages, m_views.first());
+    m_config = readConfiguration(m_options.programPath, m_messages);
+    applyConfigurationDefaults(m_config, m_views.first());
     createMainWindow();
     m_window->setAcceptDrops(true);
     m_accelerators = std::make_unique<AcceleratorFilter>(

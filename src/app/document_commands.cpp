@@ -13,6 +13,8 @@
 #include "render/output/qt/text_codec.h"
 #include "util/message_boxes.h"
 #include "util/numbers.h"
+#include "util/paths.h"
+#include "util/text.h"
 
 namespace varnex {
 namespace {
@@ -47,7 +49,7 @@ int DocumentCommands::load(LoadMode mode, const std::string& name) {
             m_savedFor = &m_views.current();
         }
     } else {
-        reportFailedLoad();
+        afterFailedLoad();
     }
     Document& doc = m_views.current();
     if (m_hooks.rebuildPanels) m_hooks.rebuildPanels(doc);
@@ -63,13 +65,10 @@ int DocumentCommands::load(LoadMode mode, const std::string& name) {
     return doc.data;
 }
 
-void DocumentCommands::reportFailedLoad() {
-    m_views.first().data = 0;
-    m_views.truncateAfter(1);
-    m_views.setCurrent(1);
+void DocumentCommands::afterFailedLoad() {
+    // The loader has emptied the View list and reported the invalid data.
     m_graph.clear();
     m_window.setDataTabLabel(QString::fromLatin1(kDataTabLabel.data(), kDataTabLabel.size()));
-    m_messages.inform(kErrorCaption, kInvalidDataText);
 }
 
 int DocumentCommands::open(const std::string& name) {
@@ -112,14 +111,14 @@ std::optional<std::string> DocumentCommands::accept(const std::string& name) con
 }
 
 void DocumentCommands::openOrAppend(const std::string& name) {
-    const auto accepted = accept(unquoteName(name));
+    const auto accepted = accept(unquote(name));
     if (!accepted) return;
     m_window.raise();
     m_window.activateWindow();
     const Document& doc = m_views.current();
     if (doc.data > 0) {
         const std::string question =
-            formatMessage("現在のグラフ(%s)に重ねて描きますか?", fileNameOf(doc.files.name(0)).c_str());
+            formatMessage("現在のグラフ(%s)に重ねて描きますか?", baseName(doc.files.name(0)).c_str());
         if (m_messages.ask(kCaption, question) == 1) {
             append(*accepted);
             return;
@@ -135,7 +134,7 @@ void DocumentCommands::updateTitle(const Document& doc) {
         return;
     }
     if (m_titleMarked) return;
-    const std::string file = fileNameOf(doc.files.name(0));
+    const std::string file = baseName(doc.files.name(0));
     const bool unchanged = &doc == m_savedFor && doc.sameAs(m_savedCopy);
     m_titleMarked = !unchanged;
     const char* format = unchanged ? "%s - %s" : "%s * - %s";

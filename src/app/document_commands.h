@@ -2,7 +2,8 @@
 // command line or a drop may give, the window title with its modified mark, and the version box.
 //
 // All operations act on the current View's Document. A failed load empties the first View, drops the
-// others, clears the graph and reports "不正なデータです。" (caption "VarnexWin32 3.26c Error").
+// others, clears the graph, labels tab 2 "Data" and reports "不正なデータです。" (caption
+// "VarnexWin32 3.26c Error").
 #pragma once
 
 #include <functional>
@@ -63,7 +64,7 @@ public:
 
 private:
     int load(LoadMode mode, const std::string& name);
-    void reportFailedLoad();
+    void afterFailedLoad();
 
     ViewList& m_views;
     DataPool& m_pool;

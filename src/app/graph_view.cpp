@@ -5,6 +5,7 @@
 
 #include "app/graph_window.h"
 #include "app/picture_bridge.h"
+#include "render/output/qt/export.h"
 #include "document/model.h"
 
 namespace varnex {
@@ -43,7 +44,7 @@ void GraphView::print(const Document& doc, QWidget* owner) const {
 }
 
 bool GraphView::printTo(const Document& doc, QPrinter& printer) const {
-    if (!canOutput(doc)) return false;
+    if (!canOutput(doc) || !(doc.printw > 0 && doc.printw <= kMaxPrintWidthCm)) return false;
     printer.setDocName(QString::fromLatin1(kPrintDocumentName));
     QPainter painter;
     if (!painter.begin(&printer)) return false;

@@ -44,7 +44,7 @@ public:
     void print(const Document& doc, QWidget* owner) const;
     // Prints the picture on printer as one page (document name "Varnex for Windows"): doc.printw cm
     // square, doc.printox cm right of and doc.printoy cm below the top left corner of the printable
-    // area. False without data or picture, or when printing cannot start.
+    // area. False without data or picture, with printw outside (0, 20], or when printing cannot start.
     bool printTo(const Document& doc, QPrinter& printer) const;
 
 private:

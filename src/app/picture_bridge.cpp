@@ -1,10 +1,12 @@
 #include "app/picture_bridge.h"
 
 #include "document/model.h"
+#include "render/output/qt/export.h"
+#include "render/output/qt/picture_painter.h"
 
 namespace varnex {
 
-// The renderer and the Qt replay join here once they are in the tree; until then nothing is drawn.
+// The page renderer joins here once it is in the tree; until then the picture is empty.
 
 Picture recordGraph(Document& doc, MessageBoxes& messages) {
     (void)doc;
@@ -13,26 +15,19 @@ Picture recordGraph(Document& doc, MessageBoxes& messages) {
 }
 
 void paintPicture(const Picture& picture, QPainter& painter, const QRect& area) {
-    (void)picture;
-    (void)painter;
-    (void)area;
+    setupIsotropic(painter, area.size());
+    painter.setViewport(painter.viewport().translated(area.topLeft()));
+    replayPicture(picture, painter);
 }
 
 void paintPrintPage(const Picture& picture, QPainter& painter, int dpiX, int dpiY, double printw, double printox,
                     double printoy) {
-    (void)picture;
-    (void)painter;
-    (void)dpiX;
-    (void)dpiY;
-    (void)printw;
-    (void)printox;
-    (void)printoy;
+    setupPrintPage(painter, dpiX, dpiY, printw, printox, printoy);
+    replayPicture(picture, painter);
 }
 
 std::unique_ptr<QMimeData> pictureMimeData(const Picture& picture, double printw) {
-    (void)picture;
-    (void)printw;
-    return nullptr;
+    return clipboardMimeData(picture, printw);
 }
 
 }  // namespace varnex
