@@ -35,9 +35,12 @@ TEST_F(DrawingTest, PenBrushAndFontUnits) {
     drawing.setPen(0, 0.1, 0);
     drawing.setPen(7, 1.0, 9);   // line type 2, colour 2
     drawing.setPen(-1, -1, -1);  // wrap around; no negative width
+    drawing.setPen(4, -1, 6);    // the same pen again: nothing recorded
     drawing.setBrush(7);
     drawing.setBrush(9);
+    drawing.setBrush(1);
     drawing.setFont(1.4, 0, "Times New Roman");
+    drawing.setFont(0.7, 90, "Arial");
     drawing.setFont(0.7, 90, "Arial");
     EXPECT_EQ(picture.dump(),
               "pen 0 5 0\n"

@@ -70,21 +70,33 @@ bool segmentInBox(double x0, double y0, double ux, double uy, double length, dou
 Drawing::Drawing(Picture& target, const TextMeasurer& measurer, MessageBoxes& messages)
     : m_picture(target), m_measurer(measurer), m_messages(messages) {}
 
+// A pen, brush or font equal to the current one is not recorded again: it would change nothing, and
+// error bars and markers select the same objects once per point.
 void Drawing::setPen(int lineType, double width, int colour) {
     m_lineType = wrap(lineType, static_cast<int>(kDashPatterns.size()));
     // A negative width has no meaning to any output; it draws the thinnest line instead.
     const std::int32_t logicalWidth = std::max<std::int32_t>(0, truncToInt32(kLogicalPerPage * width));
-    m_picture.pen(m_lineType, logicalWidth, wrap(colour, 7));
+    const std::array<std::int32_t, 3> pen{m_lineType, logicalWidth, wrap(colour, 7)};
+    if (m_penRecorded && pen == m_pen) return;
+    m_pen = pen;
+    m_penRecorded = true;
+    m_picture.pen(pen[0], pen[1], pen[2]);
 }
 
 void Drawing::setBrush(int colour) {
-    m_picture.brush(wrap(colour, static_cast<int>(kColourTable.size())));
+    const int brush = wrap(colour, static_cast<int>(kColourTable.size()));
+    if (m_brush == brush) return;
+    m_brush = brush;
+    m_picture.brush(brush);
 }
 
 void Drawing::setFont(double size, int angle, std::string_view face) {
-    m_fontHeight = truncToInt32(size * kLogicalPerPage * kFontCellPerSize);
+    const std::int32_t height = truncToInt32(size * kLogicalPerPage * kFontCellPerSize);
+    if (m_fontRecorded && height == m_fontHeight && angle == m_fontAngle && face == m_fontFace) return;
+    m_fontHeight = height;
     m_fontAngle = angle;
     m_fontFace = face;
+    m_fontRecorded = true;
     m_picture.font(m_fontHeight, angle, face);
 }
 

@@ -35,6 +35,7 @@ public:
     // The frame of the clipped pen (left, right, bottom, top in page units), normally the Document's area.
     void setFrame(const std::array<double, 4>& area) { m_frame = area; }
 
+    // Selecting a pen, brush or font equal to the current one records nothing.
     // Line type taken modulo 5 (drives the dash generator), colour index modulo 7, width in page units
     // (trunc(50 × width) logical units; a negative width gives 0). Negative indexes wrap around.
     void setPen(int lineType, double width, int colour);
@@ -79,11 +80,15 @@ private:
     std::array<double, 4> m_frame{25, 95, 25, 95};
 
     int m_lineType = 0;
+    std::array<std::int32_t, 3> m_pen{};  // line type, width, colour of the pen last recorded
+    bool m_penRecorded = false;
+    int m_brush = -1;           // colour of the brush last recorded, -1 before the first
     double m_px = 0, m_py = 0;  // current point, page units
     double m_dashDistance = 0;  // path length since the last move
     int m_fontAngle = 0;
     std::int32_t m_fontHeight = 0;
     std::string m_fontFace;
+    bool m_fontRecorded = false;
 
     int m_clipCount = 0;
     bool m_clipInside = false;

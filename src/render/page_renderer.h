@@ -1,0 +1,34 @@
+// The page renderer: the whole graph of one Document, drawn in page units onto a Drawing.
+//
+// The frame and the drawing sizes follow from the axis settings; every data set's curve and error
+// bars are drawn in slot order, then all markers (so they lie on top of every line), then the two axes
+// and the frame. Neither the graph title nor the set titles are drawn.
+#pragma once
+
+#include <span>
+
+namespace varnex {
+
+class Drawing;
+class MessageBoxes;
+struct Document;
+struct DocumentHead;
+
+// Sizes derived from the frame, in page units. With s the smaller side of the frame:
+struct PageLayout {
+    double labelUnit = 0;      // 0.02 × s, the base text size of the axes
+    double tickLength = 0;     // 0.03 × s, major ticks
+    double capHalfLength = 0;  // 0.6 × s / frame width, half the length of an error bar's end cap
+};
+
+// Recomputes the frame's left and bottom (`area`) from `basearea` and the axis sizes `xsize` and
+// `ysize` (percent; right and top stay as they are) and the transformed limits txmin..tymax, which
+// stay in the Document for the cursor read-out until the next drawing. Returns the derived sizes.
+PageLayout layoutPage(DocumentHead& doc);
+
+// Draws everything (layoutPage first). Spline errors and axis-mesh failures show their own messages
+// through `messages`. `workSpace` is the curve work space of the data pool (DataPool::workSpace);
+// when it is too small for the largest spline set, one buffer is taken for this drawing.
+void render(Document& doc, Drawing& drawing, MessageBoxes& messages, std::span<double> workSpace = {});
+
+}  // namespace varnex
