@@ -13,7 +13,7 @@ namespace varnex {
 void GraphView::redraw(Document& doc) {
     m_window.clear();
     if (doc.data == 0) return;
-    m_picture = std::make_shared<const Picture>(recordGraph(doc, m_messages));
+    m_picture = std::make_shared<const Picture>(recordGraph(doc, m_pool, m_messages));
     m_window.showPicture(m_picture);
 }
 

@@ -15,6 +15,7 @@
 namespace varnex {
 
 struct Document;
+class DataPool;
 class GraphWindow;
 class MessageBoxes;
 
@@ -22,8 +23,9 @@ inline constexpr const char* kPrintDocumentName = "Varnex for Windows";
 
 class GraphView {
 public:
-    // window and messages must outlive the view.
-    GraphView(GraphWindow& window, MessageBoxes& messages) : m_window(window), m_messages(messages) {}
+    // window, pool (the curve work space) and messages must outlive the view.
+    GraphView(GraphWindow& window, DataPool& pool, MessageBoxes& messages)
+        : m_window(window), m_pool(pool), m_messages(messages) {}
 
     // Clears the graph window; with data, records a new picture of doc (which replaces the previous
     // one) and shows it. Without data the window stays white and the previous picture is kept.
@@ -51,6 +53,7 @@ private:
     bool canOutput(const Document& doc) const;
 
     GraphWindow& m_window;
+    DataPool& m_pool;
     MessageBoxes& m_messages;
     std::shared_ptr<const Picture> m_picture;
 };

@@ -1,17 +1,21 @@
 #include "app/picture_bridge.h"
 
+#include "document/data_pool.h"
 #include "document/model.h"
+#include "render/output/drawing.h"
+#include "render/output/qt/qt_text_measurer.h"
+#include "render/page_renderer.h"
 #include "render/output/qt/export.h"
 #include "render/output/qt/picture_painter.h"
 
 namespace varnex {
 
-// The page renderer joins here once it is in the tree; until then the picture is empty.
-
-Picture recordGraph(Document& doc, MessageBoxes& messages) {
-    (void)doc;
-    (void)messages;
-    return {};
+Picture recordGraph(Document& doc, DataPool& pool, MessageBoxes& messages) {
+    Picture picture;
+    const QtTextMeasurer measurer;
+    Drawing drawing(picture, measurer, messages);
+    render(doc, drawing, messages, pool.workSpace());
+    return picture;
 }
 
 void paintPicture(const Picture& picture, QPainter& painter, const QRect& area) {
