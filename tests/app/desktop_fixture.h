@@ -13,7 +13,10 @@
 
 #include "app/command_actions.h"
 #include "app/desktop.h"
+#include "app/document_commands.h"
+#include "app/graph_view.h"
 #include "app/main_window.h"
+#include "app/watch_poller.h"
 #include "support/recording_message_boxes.h"
 
 namespace varnex::testing {

@@ -82,6 +82,7 @@ void GraphOutputTest::copyPutsSvgAndPngOfPrintWidth() {
     f.start(f.path("run.dat"));
     f.desktop().actions().runCommand(command::kCopyGraph);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
     QVERIFY(data->hasFormat("image/svg+xml"));
     QVERIFY(data->hasFormat("image/png"));
     const QImage png = QImage::fromData(data->data("image/png"), "PNG");
