@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 
+#include "document/line_reader.h"
 #include "document/model.h"
 #include "render/mapping.h"
 #include "render/output/drawing.h"
@@ -220,71 +218,6 @@ private:
     bool m_parametric = false;
 };
 
-// --- Error-value reader ----------------------------------------------------------------------------
-// TEMPORARY: a private copy of the data-file line reader's rules (lines of at most 255 bytes, longer
-// ones delivered in pieces; lines starting with '#' skipped; trailing spaces, CR and LF removed;
-// numbers separated by spaces and tabs, each read like atof). To be replaced by the shared line reader
-// (document/line_reader.h) once it exists.
-class ErrorValueReader {
-public:
-    ErrorValueReader(const char* path, std::int64_t position) : m_file(std::fopen(path, "rb")) {
-        if (m_file && fseeko(m_file.get(), static_cast<off_t>(position), SEEK_SET) != 0) m_file.reset();
-    }
-
-    bool isOpen() const { return m_file != nullptr; }
-
-    // Reads the next data line and splits it into numbers; false at the end of the file.
-    bool next() {
-        do {
-            if (!std::fgets(m_line, sizeof m_line, m_file.get())) return false;
-        } while (m_line[0] == '#');
-        std::size_t length = std::strlen(m_line);
-        while (length > 0 &&
-               (m_line[length - 1] == ' ' || m_line[length - 1] == '\n' || m_line[length - 1] == '\r')) {
-            --length;
-        }
-        parse(std::string_view(m_line, length));
-        return true;
-    }
-
-    int tokenCount() const { return m_tokens; }
-    // Number k (1-based) of the line, for k <= min(tokenCount(), 4).
-    double number(int k) const { return m_numbers[static_cast<std::size_t>(k)]; }
-
-private:
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-
-    void parse(std::string_view line) {
-        m_tokens = 0;
-        const auto separator = [&](std::size_t i) {
-            const unsigned char ch = static_cast<unsigned char>(line[i]);
-            // The last character of the line separates when it is a control character.
-            return ch == ' ' || ch == '\t' || (i + 1 == line.size() && (ch < 0x20 || ch == 0x7f));
-        };
-        std::size_t i = 0;
-        while (i < line.size()) {
-            if (separator(i)) {
-                ++i;
-                continue;
-            }
-            const std::size_t start = i;
-            while (i < line.size() && !separator(i)) ++i;
-            ++m_tokens;
-            if (m_tokens < static_cast<int>(m_numbers.size())) {
-                m_numbers[static_cast<std::size_t>(m_tokens)] =
-                    parseLeadingNumber(line.substr(start, i - start));
-            }
-        }
-    }
-
-    std::unique_ptr<std::FILE, Closer> m_file;
-    char m_line[256];
-    int m_tokens = 0;
-    std::array<double, 5> m_numbers{};  // element 0 unused
-};
-
 // The set's arrays hold all its points (element 0 unused).
 bool hasPoints(const DataSet& set) {
     const auto needed = static_cast<std::size_t>(set.count);
@@ -326,15 +259,18 @@ void drawCurve(Drawing& drawing, const DocumentHead& doc, const DataSet& set, st
 
 void drawErrorBars(Drawing& drawing, const DocumentHead& doc, const DataSet& set, double capHalfLength) {
     if (!hasPoints(set)) return;
-    ErrorValueReader reader(set.name().c_str(), set.datapos);
-    if (!reader.isOpen()) return;
+    // The error values are not kept in memory: they are read again from the set's block in its file.
+    FileSource file(set.name().str());
+    if (!file.isOpen() || !file.seek(set.datapos)) return;
+    LineReader reader(file);
     const double cap = capHalfLength;
     for (int j = 1; j <= set.count; ++j) {
-        if (!reader.next()) return;
+        if (!reader.readLine()) return;  // the file became shorter: no more bars for this set
+        const Numbers& numbers = reader.numbers();
         const double x = set.x(j);
         const double y = set.y(j);
-        if (reader.tokenCount() >= 3 && reader.number(3) > 0) {
-            const double e = reader.number(3);
+        if (numbers.count >= 3 && numbers.at(3) > 0) {
+            const double e = numbers.at(3);
             const double px = pageX(doc, scale(x, doc.xtype));
             const double lo = pageY(doc, scale(y - 0.5 * e, doc.ytype));
             const double hi = pageY(doc, scale(y + 0.5 * e, doc.ytype));
@@ -344,8 +280,8 @@ void drawErrorBars(Drawing& drawing, const DocumentHead& doc, const DataSet& set
             drawStroke(drawing, px - cap, lo, px + cap, lo);
             drawStroke(drawing, px - cap, hi, px + cap, hi);
         }
-        if (reader.tokenCount() >= 4 && reader.number(4) > 0) {
-            const double f = reader.number(4);
+        if (numbers.count >= 4 && numbers.at(4) > 0) {
+            const double f = numbers.at(4);
             const double py = pageY(doc, scale(y, doc.ytype));
             const double lo = pageX(doc, scale(x - 0.5 * f, doc.xtype));
             const double hi = pageX(doc, scale(x + 0.5 * f, doc.xtype));

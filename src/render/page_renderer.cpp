@@ -74,4 +74,12 @@ void render(Document& doc, Drawing& drawing, MessageBoxes& messages, std::span<d
     drawFrame(drawing, doc);
 }
 
+Picture recordPicture(Document& doc, const TextMeasurer& measurer, MessageBoxes& messages,
+                      std::span<double> workSpace) {
+    Picture picture;
+    Drawing drawing(picture, measurer, messages);
+    render(doc, drawing, messages, workSpace);
+    return picture;
+}
+
 }  // namespace varnex

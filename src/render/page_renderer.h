@@ -7,10 +7,13 @@
 
 #include <span>
 
+#include "render/output/picture.h"
+
 namespace varnex {
 
 class Drawing;
 class MessageBoxes;
+class TextMeasurer;
 struct Document;
 struct DocumentHead;
 
@@ -30,5 +33,10 @@ PageLayout layoutPage(DocumentHead& doc);
 // through `messages`. `workSpace` is the curve work space of the data pool (DataPool::workSpace);
 // when it is too small for the largest spline set, one buffer is taken for this drawing.
 void render(Document& doc, Drawing& drawing, MessageBoxes& messages, std::span<double> workSpace = {});
+
+// Records the graph of doc into a new Picture: the one drawing that the screen, the clipboard, the
+// printer and every exported file replay. REQUIRES: doc.data > 0
+Picture recordPicture(Document& doc, const TextMeasurer& measurer, MessageBoxes& messages,
+                      std::span<double> workSpace = {});
 
 }  // namespace varnex

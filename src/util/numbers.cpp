@@ -41,7 +41,7 @@ double parseLeadingNumber(std::string_view text) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
-    // A second sign is no number for atof ("+-1", "--1"); from_chars would take the minus.
+    // One sign only: from_chars would take a second '-' ("+-1", "--1"), atof reads 0.
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) return 0;
     double value = 0;
     const char* first = text.data();

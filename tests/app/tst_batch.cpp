@@ -2,6 +2,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
@@ -72,7 +75,7 @@ private slots:
             int count, interp, marker, shape, errorbar, datapos, titlepos;
         };
         const Expected expected[] = {
-            {"temperature", 3, 1, 0, 0, 0, 20, 0},
+            {"temperature", 3, 1, 0, 0, 0, 20, 8},  // its last paragraph
             {"Run 12", 3, 1, 0, 0, 0, 20, 0},
             {"second", 2, 0, 3, 3, 1, 74, 67},
         };
@@ -144,11 +147,63 @@ private slots:
         QCOMPARE(r.json()["printw"].toDouble(), 15.0);
     }
 
+    void exportWritesEachFormat() {
+        QTemporaryDir out;
+        for (const char* name : {"graph.svg", "graph.pdf", "graph.PNG"}) {
+            const std::string path = out.filePath(name).toStdString();
+            const Run r = run({"--export", path, data("worked.dat"), "--size", "300"});
+            QCOMPARE(r.code, 0);
+            QVERIFY2(QFileInfo(QString::fromStdString(path)).size() > 0, name);
+        }
+        QCOMPARE(QImage(out.filePath("graph.PNG")).size(), QSize(300, 300));
+        QVERIFY(QFile(out.filePath("graph.svg")).open(QIODevice::ReadOnly));
+    }
+
+    void exportRefusesBadOutputsAndLeavesNothing() {
+        QTemporaryDir out;
+        struct Case {
+            std::string outPath;
+            std::vector<std::string> extra;
+            int code;
+        };
+        const std::string dir = out.path().toStdString();
+        const Case cases[] = {
+            {dir + "/graph.bmp", {}, 2},
+            {dir + "/missing/graph.png", {}, 2},
+            {dir + "/graph.png", {"--size", "0"}, 2},
+            {dir + "/graph.png", {"--size", "12x"}, 2},
+            {dir + "/graph.png", {"--width", "10"}, 2},
+        };
+        for (const Case& c : cases) {
+            std::vector<std::string> args{"--export", c.outPath, data("worked.dat")};
+            args.insert(args.end(), c.extra.begin(), c.extra.end());
+            const Run r = run(args);
+            QCOMPARE(r.code, c.code);
+            QVERIFY(!r.err.empty());
+        }
+        QCOMPARE(QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        // Invalid data is exit 1, as for --info, and writes nothing either.
+        QCOMPARE(run({"--export", dir + "/graph.png", data("nodata.dat")}).code, 1);
+        QVERIFY(!QFile::exists(out.filePath("graph.png")));
+    }
+
+    void dumpPictureListsTheOperations() {
+        const Run r = run({"--dump-picture", data("worked.dat")});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.find("pen ") == 0 || r.out.find("\npen ") != std::string::npos);
+        // The frame of the default page and the axis titles, as the renderer records them.
+        QVERIFY(r.out.find("text 13 ") != std::string::npos);
+        QVERIFY(r.out.find("\"X\"\n") != std::string::npos);
+        QVERIFY(r.out.find("\"Y\"\n") != std::string::npos);
+        QVERIFY(r.out.find("font 245 0 \"Times New Roman\"") != std::string::npos);
+        QCOMPARE(run({"--dump-picture"}).code, 2);
+    }
+
     void otherCommandLinesAreForTheDesktop() {
         QCOMPARE(run({"my", "file.dat"}).code, -1);
         QCOMPARE(varnex::commandLineFileName({"\"my", "file.dat\""}), std::string("my file.dat"));
     }
 };
 
-QTEST_GUILESS_MAIN(BatchTest)
+QTEST_MAIN(BatchTest)
 #include "tst_batch.moc"

@@ -1,6 +1,9 @@
 // Batch mode: the command-line options that work without a window.
 //
-//   varnexw32 --info [--points] FILE   prints the Document that opening FILE gives, as JSON
+//   varnexw32 --info [--points] FILE           prints the Document that opening FILE gives, as JSON
+//   varnexw32 --export OUT FILE [--size N]     writes the graph to OUT: .svg, .pdf (printw cm square)
+//                                              or .png (N × N pixels, default 1000)
+//   varnexw32 --dump-picture FILE              prints the recorded picture, one operation a line
 //
 // Anything else on the command line is one file name for the desktop window.
 #pragma once
@@ -13,10 +16,16 @@
 namespace varnex {
 
 // Runs batch mode when args (without the program name) select it and returns the exit code: 0 done,
-// 1 invalid data or a fatal message, 2 wrong usage. Returns nothing when the command line is for the
+// 1 invalid data or a fatal message, 2 wrong usage or an output that cannot be written. Returns nothing when the command line is for the
 // desktop. programPath locates the configuration file beside the program.
 std::optional<int> runBatch(const std::vector<std::string>& args, const std::string& programPath,
                             std::ostream& out, std::ostream& err);
+
+// True when args select batch mode (they begin with an option).
+bool isBatchCommandLine(const std::vector<std::string>& args);
+
+// The full path of the running program (argv0 is the fallback where the system cannot tell).
+std::string programFilePath(const char* argv0);
 
 // The desktop's view of the command line: all words joined by single spaces, surrounding double
 // quotes removed.

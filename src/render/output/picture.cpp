@@ -52,7 +52,8 @@ std::int32_t Picture::addString(std::string_view text) {
     return static_cast<std::int32_t>(m_strings.size() - 1);
 }
 
-std::string Picture::dump() const {
+std::string Picture::dump(const std::function<std::string(std::string_view)>& toUtf8) const {
+    auto quoted = [&](const std::string& text) { return jsonString(toUtf8 ? toUtf8(text) : text); };
     std::string out;
     char buffer[96];
     auto numbers = [&](const char* format, auto... values) {
@@ -65,14 +66,14 @@ std::string Picture::dump() const {
             case Kind::Brush: numbers("brush %d\n", op.a); break;
             case Kind::Font:
                 numbers("font %d %d ", op.a, op.b);
-                out += jsonString(string(op.c));
+                out += quoted(string(op.c));
                 out += '\n';
                 break;
             case Kind::Move: numbers("move %d %d\n", op.a, op.b); break;
             case Kind::Line: numbers("line %d %d\n", op.a, op.b); break;
             case Kind::Text:
                 numbers("text %d %d %d ", op.a, op.b, op.c);
-                out += jsonString(string(op.d));
+                out += quoted(string(op.d));
                 out += '\n';
                 break;
             case Kind::Ellipse: numbers("ellipse %d %d %d %d\n", op.a, op.b, op.c, op.d); break;

@@ -20,6 +20,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,8 +79,8 @@ public:
     const LogicalPoint& point(std::int32_t index) const { return m_points[static_cast<std::size_t>(index)]; }
 
     // The text form: one operation a line, as described at the top of this file, texts as JSON
-    // strings (UTF-8 as stored; the caller converts from the code page first when it differs).
-    std::string dump() const;
+    // strings. toUtf8 converts the stored code-page bytes; without it they are taken as UTF-8.
+    std::string dump(const std::function<std::string(std::string_view)>& toUtf8 = {}) const;
 
 private:
     std::int32_t addString(std::string_view text);

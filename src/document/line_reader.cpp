@@ -1,0 +1,313 @@
+#include "document/line_reader.h"
+
+#include <sys/types.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "util/codepage.h"
+#include "util/numbers.h"
+
+namespace varnex {
+namespace {
+
+bool isAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+bool isLineEndOrSpace(char c) { return c == ' ' || c == '\n' || c == '\r'; }
+bool isControl(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+}
+
+constexpr std::string_view kErrorbarComment = "#errorbar";
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kMaxExactPower = 22;                            // 10^22 is the largest exact power of 10
+constexpr std::uint64_t kMaxExactMantissa = 1ULL << 53;       // every integer up to here is exact
+
+// Appends the decimal digits from p to mantissa (wrapping around beyond 19 digits); returns the end
+// of the digits. REQUIRES: the digits are followed by a byte that is no digit.
+const char* takeDigits(const char* p, std::uint64_t& mantissa) {
+    for (;; ++p) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+        if (digit > 9) return p;
+        mantissa = mantissa * 10 + digit;
+    }
+}
+
+// The quick way for the common token, a plain decimal number whose digits and power of ten are both
+// exact doubles: one multiplication or division then rounds exactly as a full conversion would, so
+// the result equals parseLeadingNumber's. Reads from p up to the first byte that cannot continue the
+// number and returns where it stopped; null (value unset) when the number does not qualify, which
+// then takes the full conversion: more than 19 digits, a large exponent, no digit, "e" without digits.
+// REQUIRES: the text from p ends with a byte that cannot continue a number (a NUL, a space, a
+// control character), so that no bounds need checking.
+const char* parseExactDecimal(const char* p, double& value) {
+    constexpr std::ptrdiff_t kMaxDigits = 19;  // any 19 digits fit 64 bits
+    // Without branches: signs come in no predictable order.
+    const bool negative = *p == '-';
+    p += negative || *p == '+';
+    std::uint64_t mantissa = 0;
+    const char* const integer = p;
+    p = takeDigits(p, mantissa);
+    std::ptrdiff_t digits = p - integer;
+    std::ptrdiff_t fractionDigits = 0;
+    if (*p == '.') {
+        const char* const fraction = ++p;
+        p = takeDigits(p, mantissa);
+        fractionDigits = p - fraction;
+    }
+    digits += fractionDigits;
+    if (digits == 0 || digits > kMaxDigits) return nullptr;
+    int exponent = -static_cast<int>(fractionDigits);
+    if (*p == 'e' || *p == 'E') {
+        ++p;
+        const bool negativeExponent = *p == '-';
+        p += negativeExponent || *p == '+';
+        const char* const first = p;
+        int power = 0;
+        for (; isDigit(*p); ++p) {
+            if (power < 1000) power = power * 10 + (*p - '0');
+        }
+        if (p == first) return nullptr;
+        exponent += negativeExponent ? -power : power;
+    }
+    if (mantissa > kMaxExactMantissa) return nullptr;
+    double magnitude = 0;
+    if (mantissa != 0) {
+        if (exponent < -kMaxExactPower || exponent > kMaxExactPower) return nullptr;
+        const auto m = static_cast<double>(mantissa);
+        magnitude = exponent < 0 ? m / kPowersOf10[-exponent] : m * kPowersOf10[exponent];
+    }
+    value = negative ? -magnitude : magnitude;
+    return p;
+}
+
+bool isSeparator(char c) { return c == ' ' || c == '\t'; }
+
+// Whether pos is a character boundary of text. Quick when the three bytes before pos are ASCII:
+// no character is longer than four bytes, so none can reach past pos.
+bool isBoundary(std::string_view text, std::size_t pos, CodePage codePage) {
+    bool ascii = true;
+    for (std::size_t i = pos >= 3 ? pos - 3 : 0; i < pos; ++i) ascii = ascii && isAscii(text[i]);
+    if (ascii) return true;
+    std::size_t i = 0;
+    while (i < pos) i += charLength(text, i, codePage);
+    return i == pos;
+}
+
+// parseNumbers on a text without NUL bytes. REQUIRES: text.data()[text.size()] is a readable NUL.
+int parseTokens(std::string_view text, Numbers& out) {
+    const CodePage codePage = systemCodePage();
+    // A control character at the end counts as a space, which is as if it were not there.
+    if (!text.empty() && isControl(text.back()) && isBoundary(text, text.size() - 1, codePage)) {
+        text.remove_suffix(1);
+    }
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    int count = 0;
+    while (count < kMaxNumbers) {
+        while (p < end && isSeparator(*p)) ++p;
+        if (p == end) break;
+        double value = 0;
+        const char* const stop = parseExactDecimal(p, value);
+        if (stop && (stop == end || isSeparator(*stop))) {
+            p = stop;
+        } else {
+            // Separators are looked for at character boundaries only.
+            const char* const start = p;
+            while (p < end && !isSeparator(*p)) {
+                p += isAscii(*p) ? 1 : charLength(text, static_cast<std::size_t>(p - text.data()), codePage);
+            }
+            value = parseLeadingNumber(std::string_view(start, static_cast<std::size_t>(p - start)));
+        }
+        out.values[static_cast<std::size_t>(++count)] = value;
+    }
+    out.values[0] = count;
+    out.count = count;
+    return count;
+}
+
+// Copies from[0..size) to `to` up to the first newline or NUL byte and returns its offset (size if
+// there is none). Bytes after it may be copied too. Eight bytes at a time: the lowest byte flagged by
+// the zero-byte test is always a true match (a false flag needs a borrow from a lower true one).
+std::size_t findNewlineOrNul(const char* from, std::size_t size, char* to) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    constexpr std::uint64_t kNewlines = kOnes * '\n';
+    std::size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, from + i, 8);
+            std::memcpy(to + i, &word, 8);
+            const std::uint64_t newlines = word ^ kNewlines;  // zero bytes where word has a newline
+            const std::uint64_t hits = (((word - kOnes) & ~word) | ((newlines - kOnes) & ~newlines)) & kHighBits;
+            if (hits) return i + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+        }
+    }
+    for (; i < size; ++i) {
+        if (from[i] == '\n' || from[i] == '\0') return i;
+        to[i] = from[i];
+    }
+    return size;
+}
+
+}  // namespace
+
+// --- MemorySource ---
+
+std::string_view MemorySource::window() {
+    return m_pos < m_bytes.size() ? m_bytes.substr(m_pos) : std::string_view();
+}
+
+bool MemorySource::seek(std::int64_t pos) {
+    if (pos < 0) return false;
+    m_pos = static_cast<std::size_t>(pos);
+    return true;
+}
+
+// --- FileSource ---
+
+FileSource::FileSource(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {
+    if (!m_file) return;
+    // The source does its own buffering; a second buffer in stdio would only copy the bytes twice.
+    std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
+    m_buffer = std::make_unique_for_overwrite<char[]>(kBufferBytes);
+}
+
+std::string_view FileSource::window() {
+    if (m_cursor < m_size) return {m_buffer.get() + m_cursor, m_size - m_cursor};
+    if (!m_file) return {};
+    const std::int64_t pos = position();
+    m_bufferPos = pos;
+    m_size = 0;
+    m_cursor = 0;
+    if (m_filePos != pos) {
+        if (fseeko(m_file.get(), static_cast<off_t>(pos), SEEK_SET) != 0) {
+            m_filePos = -1;
+            return {};
+        }
+        m_filePos = pos;
+    }
+    m_size = std::fread(m_buffer.get(), 1, kBufferBytes, m_file.get());
+    // At the end (or on an error) the next refill seeks again, which also clears the stream's state.
+    m_filePos = m_size == 0 ? -1 : pos + static_cast<std::int64_t>(m_size);
+    return {m_buffer.get(), m_size};
+}
+
+bool FileSource::seek(std::int64_t pos) {
+    if (pos < 0) return false;
+    if (pos >= m_bufferPos && pos <= m_bufferPos + static_cast<std::int64_t>(m_size)) {
+        m_cursor = static_cast<std::size_t>(pos - m_bufferPos);
+        return true;
+    }
+    m_bufferPos = pos;
+    m_size = 0;
+    m_cursor = 0;
+    return true;
+}
+
+// --- Numbers and lines ---
+
+int parseNumbers(std::string_view text, Numbers& out) {
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+    // The tokenizer wants a NUL after the text.
+    if (text.size() <= kLineBytes) {
+        std::array<char, kLineBytes + 1> copy;
+        std::memcpy(copy.data(), text.data(), text.size());
+        copy[text.size()] = '\0';
+        return parseTokens({copy.data(), text.size()}, out);
+    }
+    const std::string copy(text);
+    return parseTokens(copy, out);
+}
+
+LineKind classifyLine(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] == ' ') ++i;
+    if (i == line.size()) return LineKind::Blank;
+    const char c = line[i];
+    if ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.') return LineKind::Numeric;
+    return LineKind::Text;
+}
+
+bool LineReader::readLine() {
+    for (;;) {
+        if (!readPiece()) return false;
+        if (m_line[0] != '#') break;
+        if (line().starts_with(kErrorbarComment)) m_errorbarSeen = true;
+    }
+    trimEnd();
+    m_parsed = false;
+    m_numbers.count = 0;
+    return true;
+}
+
+// Copies the next piece (at most kLineBytes bytes, through the first newline) into m_line.
+bool LineReader::readPiece() {
+    std::size_t got = 0;
+    std::size_t nul = std::string_view::npos;
+    bool newline = false;
+    while (got < kLineBytes && !newline) {
+        const std::string_view window = m_source.window();
+        if (window.empty()) break;
+        const std::size_t take = std::min(window.size(), kLineBytes - got);
+        const char* const from = window.data();
+        char* const to = m_line.data() + got;
+        std::size_t i = findNewlineOrNul(from, take, to);
+        if (i < take && from[i] == '\0') {
+            // Rare: the text ends here, but the piece still goes on to the newline.
+            if (nul == std::string_view::npos) nul = got + i;
+            const void* found = std::memchr(from + i, '\n', take - i);
+            const std::size_t stop = found ? static_cast<std::size_t>(static_cast<const char*>(found) - from) : take;
+            std::memcpy(to + i, from + i, stop - i);
+            i = stop;
+        }
+        if (i < take) {  // a newline, which belongs to the piece
+            to[i++] = '\n';
+            newline = true;
+        }
+        m_source.advance(i);
+        got += i;
+    }
+    if (got == 0) return false;
+    // A NUL ends the text of the line, as in a C string; the bytes after it are skipped with it.
+    m_length = std::min(got, nul);
+    m_line[m_length] = '\0';
+    return true;
+}
+
+// Removes trailing spaces, LF and CR. Only whole characters are removed: a byte that belongs to a
+// multibyte character (a stray lead byte swallows the next byte) stays.
+void LineReader::trimEnd() {
+    std::size_t end = m_length;
+    while (end > 0 && isLineEndOrSpace(m_line[end - 1])) --end;
+    if (end == m_length) return;
+    // `end` is right when it is a character boundary: the bytes after it are then single characters.
+    const CodePage codePage = systemCodePage();
+    if (!isBoundary(line(), end, codePage)) {
+        const std::string_view text = line();
+        end = 0;
+        for (std::size_t i = 0; i < text.size();) {
+            const std::size_t length = charLength(text, i, codePage);
+            if (length > 1 || !isLineEndOrSpace(text[i])) end = i + length;
+            i += length;
+        }
+    }
+    m_length = end;
+    m_line[m_length] = '\0';
+}
+
+const Numbers& LineReader::numbers() {
+    if (!m_parsed) {
+        parseTokens(line(), m_numbers);
+        m_parsed = true;
+    }
+    return m_numbers;
+}
+
+}  // namespace varnex

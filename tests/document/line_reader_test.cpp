@@ -1,0 +1,297 @@
+#include "document/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "util/codepage.h"
+#include "util/numbers.h"
+
+namespace varnex {
+namespace {
+
+using namespace std::string_literals;
+
+struct ReadLine {
+    std::string text;
+    std::int64_t position;  // after the line
+    bool operator==(const ReadLine&) const = default;
+};
+
+std::vector<ReadLine> readAll(ByteSource& source) {
+    LineReader reader(source);
+    std::vector<ReadLine> lines;
+    while (reader.readLine()) lines.push_back({std::string(reader.line()), reader.position()});
+    return lines;
+}
+
+std::vector<ReadLine> readAll(std::string_view text) {
+    MemorySource source(text);
+    return readAll(source);
+}
+
+// Sets the code page for one test and puts the default back.
+class CodePageScope {
+public:
+    explicit CodePageScope(CodePage codePage) : m_saved(systemCodePage()) { setSystemCodePage(codePage); }
+    ~CodePageScope() { setSystemCodePage(m_saved); }
+
+private:
+    CodePage m_saved;
+};
+
+// --- readLine ---
+
+TEST(LineReaderTest, LinesCommentsAndTrimming) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<ReadLine> lines;
+    };
+    const std::vector<Case> cases = {
+        {"LF and CR LF ends", "a\r\nb\n", {{"a", 3}, {"b", 5}}},
+        {"last line without end", "a\nb", {{"a", 2}, {"b", 3}}},
+        {"trailing spaces go, tabs stay", "a  \t  \r\n", {{"a  \t", 8}}},
+        {"leading spaces stay", "  a\n", {{"  a", 4}}},
+        {"comments skipped, position after them", "#c\n#d\nx\n", {{"x", 8}}},
+        {"comment at the end", "x\n#c\n", {{"x", 2}}},
+        {"indented # is no comment", " #c\n", {{" #c", 4}}},
+        {"blank line", "\n  \n", {{"", 1}, {"", 4}}},
+        {"CR alone ends no line", "a\rb\r", {{"a\rb", 4}}},
+        {"NUL ends the text, not the piece", "ab\0cd\nef\n"s, {{"ab", 6}, {"ef", 9}}},
+        {"piece starting with NUL is blank", "\0#x\n"s, {{"", 4}}},
+        {"empty", "", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(readAll(c.text), c.lines) << c.name;
+    }
+}
+
+TEST(LineReaderTest, LongLinesComeInPiecesOf255Bytes) {
+    const std::string text = std::string(600, 'a') + "\nb\n";
+    const std::vector<ReadLine> expected = {
+        {std::string(255, 'a'), 255}, {std::string(255, 'a'), 510}, {std::string(90, 'a'), 601}, {"b", 603}};
+    EXPECT_EQ(readAll(text), expected);
+
+    // A piece of exactly 255 bytes is followed by the newline alone, an empty line of its own.
+    const std::string exact = std::string(255, 'x') + "\n";
+    EXPECT_EQ(readAll(exact), (std::vector<ReadLine>{{std::string(255, 'x'), 255}, {"", 256}}));
+
+    // The rest of a long comment is no comment.
+    const std::string comment = "#" + std::string(254, 'c') + "tail\n";
+    EXPECT_EQ(readAll(comment), (std::vector<ReadLine>{{"tail", 260}}));
+}
+
+TEST(LineReaderTest, ErrorbarCommentIsRemembered) {
+    struct Case {
+        const char* text;
+        bool seen;
+    };
+    const Case cases[] = {
+        {"#errorbar\nx\n", true},
+        {"#errorbars and more\nx\n", true},
+        {"#Errorbar\nx\n", false},
+        {"# errorbar\nx\n", false},
+        {" #errorbar\nx\n", false},
+        {"#error\nx\n", false},
+    };
+    for (const Case& c : cases) {
+        MemorySource source(c.text);
+        LineReader reader(source);
+        ASSERT_TRUE(reader.readLine()) << c.text;
+        EXPECT_EQ(reader.errorbarSeen(), c.seen) << c.text;
+    }
+
+    MemorySource source("#errorbar\na\nb\n");
+    LineReader reader(source);
+    reader.readLine();
+    reader.readLine();
+    EXPECT_TRUE(reader.errorbarSeen()) << "stays set until cleared";
+    reader.clearErrorbarSeen();
+    EXPECT_FALSE(reader.errorbarSeen());
+}
+
+TEST(LineReaderTest, TrimmingStepsOverWholeCharacters) {
+    CodePageScope shiftJis(CodePage::ShiftJis);
+    // A lead byte takes the byte after it, even a space: that space is part of the character.
+    EXPECT_EQ(readAll("ab\x81 \n"), (std::vector<ReadLine>{{"ab\x81 ", 5}}));
+    EXPECT_EQ(readAll("ab\x81  \n"), (std::vector<ReadLine>{{"ab\x81 ", 6}}));
+    // A whole double-byte character followed by spaces.
+    EXPECT_EQ(readAll("\x82\xa0\x82\xa0  \r\n"), (std::vector<ReadLine>{{"\x82\xa0\x82\xa0", 8}}));
+}
+
+TEST(LineReaderTest, TokenCountIsZeroUntilParsed) {
+    MemorySource source("1 2 3\n4\n");
+    LineReader reader(source);
+    ASSERT_TRUE(reader.readLine());
+    EXPECT_EQ(reader.tokenCount(), 0);
+    EXPECT_EQ(reader.numbers().count, 3);
+    EXPECT_EQ(reader.tokenCount(), 3);
+    ASSERT_TRUE(reader.readLine());
+    EXPECT_EQ(reader.tokenCount(), 0);
+    EXPECT_EQ(reader.numbers().at(1), 4);
+    EXPECT_EQ(reader.numbers().at(2), 0) << "a missing number reads as 0";
+}
+
+TEST(LineReaderTest, SeekRereadsFromAPosition) {
+    MemorySource source("one\ntwo\nthree\n");
+    LineReader reader(source);
+    reader.readLine();
+    const std::int64_t afterOne = reader.position();
+    reader.readLine();
+    reader.readLine();
+    EXPECT_FALSE(reader.readLine());
+    ASSERT_TRUE(reader.seek(afterOne));
+    ASSERT_TRUE(reader.readLine());
+    EXPECT_EQ(reader.line(), "two");
+    EXPECT_FALSE(reader.seek(-1));
+    ASSERT_TRUE(reader.seek(1000)) << "past the end is allowed";
+    EXPECT_FALSE(reader.readLine());
+}
+
+// --- classification ---
+
+TEST(LineReaderTest, ClassifiesLines) {
+    struct Case {
+        const char* line;
+        LineKind kind;
+    };
+    const Case cases[] = {
+        {"1 2", LineKind::Numeric},       {"   -3", LineKind::Numeric},    {"+x", LineKind::Numeric},
+        {".5", LineKind::Numeric},        {"-- header", LineKind::Numeric}, {"9 lives", LineKind::Numeric},
+        {"", LineKind::Blank},            {"    ", LineKind::Blank},       {"\t", LineKind::Text},
+        {"\t1 2", LineKind::Text},        {"x 1", LineKind::Text},         {" #1", LineKind::Text},
+        {"e5", LineKind::Text},           {",5", LineKind::Text},
+    };
+    for (const Case& c : cases) EXPECT_EQ(classifyLine(c.line), c.kind) << '"' << c.line << '"';
+}
+
+// --- parseNumbers ---
+
+TEST(ParseNumbersTest, SplitsAtSpacesAndTabsAndReadsLikeAtof) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<double> values;
+    };
+    const std::vector<Case> cases = {
+        {"spaces", "1 2  3", {1, 2, 3}},
+        {"tabs", "\t1\t-2.5\t", {1, -2.5}},
+        {"empty", "", {}},
+        {"blank", "   ", {}},
+        {"comma belongs to the token", "1,5 2", {1, 2}},
+        {"text reads as 0", "abc 7", {0, 7}},
+        {"numeric prefix", "12abc 3x4", {12, 3}},
+        {"exponents and signs", "1e3 -2.5E-2 +.5 5.", {1000, -0.025, 0.5, 5}},
+        {"hexadecimal like atof", "0x10 0x -0x10", {16, 0, -16}},
+        {"one sign only", "--1 +-2 -+3", {0, 0, 0}},
+        {"out of range reads 0", "1e400 2", {0, 2}},
+        {"last control character is a space", "1 2 \x01", {1, 2}},
+        {"last control character ends a token", "1 2\x1b", {1, 2}},
+        {"inner control character is a token", "1 \x01 2", {1, 0, 2}},
+        {"white space inside a token is skipped like atof", "\r5 \v6", {5, 6}},
+        {"NUL ends the text", "5\0 6"s, {5}},
+        {"multibyte text", "\xe6\x97\xa5 8", {0, 8}},
+    };
+    for (const Case& c : cases) {
+        Numbers numbers;
+        const int count = parseNumbers(c.text, numbers);
+        ASSERT_EQ(count, static_cast<int>(c.values.size())) << c.name;
+        EXPECT_EQ(numbers.values[0], count) << c.name;
+        for (int i = 1; i <= count; ++i) EXPECT_EQ(numbers.at(i), c.values[static_cast<std::size_t>(i - 1)]) << c.name;
+    }
+}
+
+TEST(ParseNumbersTest, SeparatorsAreFoundAtCharacterBoundaries) {
+    CodePageScope shiftJis(CodePage::ShiftJis);
+    Numbers numbers;
+    // 0x81 0x20 is one (malformed) character: the space in it separates nothing.
+    EXPECT_EQ(parseNumbers("5\x81 6 7", numbers), 2);
+    EXPECT_EQ(numbers.at(1), 5);
+    EXPECT_EQ(numbers.at(2), 7);
+    // A character whose second byte is a control byte at the end is not a control character.
+    EXPECT_EQ(parseNumbers("1 \x81\x1f", numbers), 2);
+}
+
+TEST(ParseNumbersTest, KeepsAtMost255Numbers) {
+    std::string text;
+    for (int i = 1; i <= 300; ++i) text += std::to_string(i) + " ";
+    Numbers numbers;
+    EXPECT_EQ(parseNumbers(text, numbers), kMaxNumbers);
+    EXPECT_EQ(numbers.at(255), 255);
+    EXPECT_EQ(numbers.at(256), 0);
+}
+
+// The quick path for plain decimals must give exactly what the full conversion gives.
+TEST(ParseNumbersTest, AgreesBitForBitWithTheFullConversion) {
+    std::mt19937 random(12345);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const char* const fixed[] = {"0", "-0", "0.1", "0.3", "9007199254740993", "9007199254740992", "1e22", "1e23",
+                                 "123456789012345678901", "4.9406564584124654e-324", "2.2250738585072014e-308",
+                                 "1.7976931348623157e308", "0.000000000000000000000001", "1e-22", "7e-23",
+                                 "00000000000000000000001", "1.e5", "-.0e0", "1e+", "1e-x", "+-1", "3.14159265358979323846"};
+    std::vector<std::string> tokens(std::begin(fixed), std::end(fixed));
+    for (int i = 0; i < 20000; ++i) {
+        std::string token;
+        if (pick(0, 3) == 0) token += pick(0, 1) ? '-' : '+';
+        const int digits = pick(0, 22);
+        const int point = pick(-1, digits);
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) token += '.';
+            token += static_cast<char>('0' + pick(0, 9));
+        }
+        if (pick(0, 2) == 0) token.append("e").append(std::to_string(pick(-30, 30)));
+        tokens.push_back(token);
+    }
+    for (const std::string& token : tokens) {
+        Numbers numbers;
+        ASSERT_EQ(parseNumbers(token, numbers), token.empty() ? 0 : 1) << token;
+        if (token.empty()) continue;
+        const double expected = parseLeadingNumber(token);
+        const double got = numbers.at(1);
+        EXPECT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << token << ": " << got << " != " << expected;
+    }
+}
+
+// --- sources ---
+
+TEST(FileSourceTest, ReadsLikeTheMemorySourceAcrossBufferBoundaries) {
+    std::mt19937 random(7);
+    std::string text;
+    while (text.size() < 3 * FileSource::kBufferBytes + 1000) {
+        const int length = std::uniform_int_distribution<int>(0, 400)(random);
+        for (int i = 0; i < length; ++i) text += static_cast<char>(std::uniform_int_distribution<int>(32, 126)(random));
+        text += (length % 3 == 0) ? "\r\n" : "\n";
+    }
+    const auto path = std::filesystem::temp_directory_path() / "varnex_line_reader_test.txt";
+    std::ofstream(path, std::ios::binary) << text;
+
+    FileSource file(path.string());
+    ASSERT_TRUE(file.isOpen());
+    const std::vector<ReadLine> fromFile = readAll(file);
+    EXPECT_EQ(fromFile, readAll(text));
+
+    // Seeking back to remembered positions, inside and outside the buffered bytes.
+    LineReader reader(file);
+    for (std::size_t k : {fromFile.size() / 2, std::size_t{3}, fromFile.size() - 2, std::size_t{0}, std::size_t{4}}) {
+        ASSERT_TRUE(reader.seek(fromFile[k].position));
+        ASSERT_TRUE(reader.readLine());
+        EXPECT_EQ(reader.line(), fromFile[k + 1].text) << k;
+    }
+    std::filesystem::remove(path);
+}
+
+TEST(FileSourceTest, MissingFileIsNotOpenAndReadsNothing) {
+    FileSource file("/nonexistent/varnex/file.dat");
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_TRUE(readAll(file).empty());
+}
+
+}  // namespace
+}  // namespace varnex
