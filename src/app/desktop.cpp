@@ -50,10 +50,11 @@ void Desktop::createMainWindow() {
     m_watch = std::make_unique<WatchPoller>(
         [this] { return document().data > 0 && !m_window->isMinimized(); }, [this] { pollFiles(); });
     m_documents->setAfterLoad([this] { m_watch->update(); });
+    // The menus come before the initial size, which needs the menu bar's height.
+    m_actions = std::make_unique<CommandActions>(*this);
     placeInitially();
     if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
     m_window->show();
-    m_actions = std::make_unique<CommandActions>(*this);
 
     connect(m_window.get(), &MainWindow::closing, this, &Desktop::shutdown);
     connect(m_window.get(), &MainWindow::windowStateChanged, m_watch.get(), &WatchPoller::update);
