@@ -3,14 +3,19 @@
 
     python3 bench/bench.py [--bin build/release/bin/varnexw32] [--rows 1000000]
 
+The reload measurement runs varnex_reload_bench from the same folder as --bin: the main file of
+--rows rows opened with two appended files named by its parameter file, then reloaded.
+
 Generates its data under bench/work/ and prints one Markdown table; copy it into bench/RESULTS.md
 together with the machine it ran on.
 """
 import argparse
 import json
+import math
 import os
 import random
 import resource
+import shutil
 import subprocess
 import sys
 import time
@@ -18,17 +23,22 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def generate_rows(path, rows, columns):
-    """A data file of `rows` lines: x and columns-1 data sets, a title line first."""
+def generate_rows(path, rows, columns, titles=True):
+    """A data file of `rows` lines: x and columns-1 data sets, as a measurement writes them: smooth
+    signals (waves of different periods) with a little noise. With titles, a title block first."""
     if os.path.exists(path) and os.path.getsize(path) > 0:
         return
     rnd = random.Random(12)
     with open(path, "w", newline="\n") as f:
-        f.write("Benchmark data\n\n")
-        f.write(" ".join(f"set{c}" for c in range(1, columns)) + "\n")
+        if titles:
+            f.write("Benchmark data\n\n")
+            f.write(" ".join(f"set{c}" for c in range(1, columns)) + "\n")
         chunk = []
         for i in range(rows):
-            values = [f"{i * 0.001:.3f}"] + [f"{rnd.uniform(-1000, 1000):.6f}" for _ in range(columns - 1)]
+            x = i * 0.001
+            values = [f"{x:.3f}"] + [
+                f"{100 * c * math.sin(x / (37.0 * c)) + rnd.uniform(-0.5, 0.5):.6f}" for c in range(1, columns)
+            ]
             chunk.append(" ".join(values))
             if len(chunk) == 10000:
                 f.write("\n".join(chunk) + "\n")
@@ -81,6 +91,80 @@ def bench_info(binary, data, repeats):
     ]
 
 
+def measure(cmd, repeats):
+    """Best wall time of repeats runs of cmd, and the peak memory of that run, each in a fresh process."""
+    best = None
+    for _ in range(repeats):
+        out = subprocess.run([sys.executable, __file__, "--measure-one"] + cmd,
+                             stdout=subprocess.PIPE, check=True).stdout
+        seconds, peak_mb, _ = json.loads(out)
+        if best is None or seconds < best[0]:
+            best = (seconds, peak_mb)
+    return best
+
+
+def bench_export(binary, data, peer_data, work, repeats):
+    """--export of the 1,000,000-row file with three sets drawn with lines, beside two peers drawing
+    the same three columns with lines (installed for the benchmark only: Debian's grace, gnuplot-nox)."""
+    rows = []
+    ours = measure([binary, "--export", os.path.join(work, "export.png"), data], repeats)
+    rows.append(("varnexw32 --export out.png (1000 × 1000)", ours))
+    if shutil.which("gracebat"):
+        rows.append(("gracebat -nxy FILE -hdevice PNG", measure(
+            ["gracebat", "-nxy", peer_data, "-hdevice", "PNG", "-printfile", os.path.join(work, "grace.png")],
+            repeats)))
+    if shutil.which("gnuplot"):
+        script = (f"set terminal pngcairo size 1000,1000; set output '{os.path.join(work, 'gnuplot.png')}'; "
+                  f"plot '{peer_data}' using 1:2 with lines, '' using 1:3 with lines, '' using 1:4 with lines")
+        rows.append(("gnuplot pngcairo, 3 columns with lines", measure(["gnuplot", "-e", script], repeats)))
+    return [(name, f"{seconds:.2f} s, peak {peak:.0f} MiB") for name, (seconds, peak) in rows]
+
+
+# Drawing choices stored for the seven sets of the reload benchmark ("interp linetype marker shape"):
+# all different from the line scheme, so a reload that reset them would show.
+RELOAD_CHOICES = ["2 1 0 0", "0 0 1 1", "1 2 1 2", "1 3 0 0", "2 4 1 3", "0 0 1 2", "1 1 1 1"]
+
+
+def write_reload_files(work, data, rows):
+    """bench/work/reload<rows>/: main.dat (the --rows file, linked), two appended files of rows/10 lines
+    with two sets each, and main.P naming them with the choices above. Returns main.dat's path."""
+    folder = os.path.join(work, f"reload{rows}")
+    os.makedirs(folder, exist_ok=True)
+    main = os.path.join(folder, "main.dat")
+    if not os.path.exists(main):
+        try:
+            os.link(data, main)
+        except OSError:
+            shutil.copyfile(data, main)
+    for name in ("extra1.dat", "extra2.dat"):
+        generate_rows(os.path.join(folder, name), max(rows // 10, 1), 3)
+    section = ["", "file=extra1.dat", "file=extra2.dat", "vtitle=Reload", "xtype=0", "xsize=100%",
+               "xtitle=X", "xfont=Times New Roman", "ytype=0", "ysize=100%", "ytitle=Y",
+               "yfont=Times New Roman", "xmin=0", "ymin=-1000", "xmax=1000", "ymax=1000", "printw=15",
+               "framewidth=0.3", "graphwidth=0.3", "markersize=1.3", f"data={len(RELOAD_CHOICES)}"]
+    section += [f"{i} {c}" for i, c in enumerate(RELOAD_CHOICES, start=1)]
+    with open(os.path.join(folder, "main.P"), "w", newline="\r\n") as f:
+        f.write("\n".join(["view=1"] + section) + "\n")
+    return main
+
+
+def bench_reload(binary, main, repeats):
+    proc = subprocess.run([binary, main, str(repeats)], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          check=False)
+    if proc.returncode != 0:
+        sys.exit(f"{binary} failed: {proc.stderr.decode(errors='replace')}{proc.stdout.decode()}")
+    result = json.loads(proc.stdout)
+    if result["sets"] != len(RELOAD_CHOICES) or result["files"] != 3 or not result["choices_kept"]:
+        sys.exit(f"reload benchmark: unexpected result {result}")
+    size_mb = sum(os.path.getsize(os.path.join(os.path.dirname(main), n))
+                  for n in ("main.dat", "extra1.dat", "extra2.dat")) / 1e6
+    return [
+        ("open with two appended files", f"{result['open_s']:.3f} s ({size_mb:.1f} MB in 3 files)"),
+        ("reload (best of %d)" % repeats, f"{result['reload_s']:.3f} s"),
+        ("drawing choices after every reload", "all %d sets kept" % result["sets"]),
+    ]
+
+
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--measure-one":
         seconds, peak, out = run_measured(sys.argv[2:])
@@ -96,7 +180,13 @@ def main():
     data = os.path.join(work, f"rows{args.rows}.dat")
     generate_rows(data, args.rows, 4)
 
+    peer_data = os.path.join(work, f"rows{args.rows}-numbers.dat")
+    generate_rows(peer_data, args.rows, 4, titles=False)
+
     rows = bench_info(args.bin, data, args.repeats)
+    rows += bench_export(args.bin, data, peer_data, work, args.repeats)
+    reload_bin = os.path.join(os.path.dirname(args.bin), "varnex_reload_bench")
+    rows += bench_reload(reload_bin, write_reload_files(work, data, args.rows), args.repeats)
     print("| measure | result |")
     print("|---|---|")
     for name, value in rows:

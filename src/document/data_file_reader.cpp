@@ -60,7 +60,7 @@ int buildBlock(LineReader& reader, std::string_view fileName, const BlockIndex& 
     const bool haveFirst = reader.readLine();
     const int columns = haveFirst ? reader.numbers().count : 0;
     const std::size_t m = std::min(static_cast<std::size_t>(std::max(errorBlock ? 1 : columns - 1, 0)), free.size());
-    if (m == 0) return 0;
+    if (m == 0 || count == 0) return 0;
 
     // Take all storage first, so that a pool failure leaves the slots untouched.
     std::vector<std::shared_ptr<SetStorage>> storage(m);

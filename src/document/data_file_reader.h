@@ -46,7 +46,10 @@ struct BlockIndex {
     // would have had more than kMaxLines lines. The rest of the file is ignored.
     bool cutShort = false;
 
-    bool isNumeric(int k) const { return kind[static_cast<std::size_t>(k)] != BlockKind::Text; }
+    bool isNumeric(int k) const {
+        const BlockKind blockKind = kind[static_cast<std::size_t>(k)];
+        return blockKind == BlockKind::Numbers || blockKind == BlockKind::ErrorBars;
+    }
     // At least one numeric block: the file holds data.
     bool hasNumbers() const;
 };

@@ -88,15 +88,30 @@ const char* parseExactDecimal(const char* p, double& value) {
 
 bool isSeparator(char c) { return c == ' ' || c == '\t'; }
 
-// Whether pos is a character boundary of text. Quick when the three bytes before pos are ASCII:
-// no character is longer than four bytes, so none can reach past pos.
-bool isBoundary(std::string_view text, std::size_t pos, CodePage codePage) {
-    bool ascii = true;
-    for (std::size_t i = pos >= 3 ? pos - 3 : 0; i < pos; ++i) ascii = ascii && isAscii(text[i]);
-    if (ascii) return true;
+// Whether pos is a character boundary of text, found by walking from the start.
+bool isBoundaryByWalking(std::string_view text, std::size_t pos, CodePage codePage) {
     std::size_t i = 0;
     while (i < pos) i += charLength(text, i, codePage);
     return i == pos;
+}
+
+// Whether pos is a character boundary of text. Quick when the three bytes before pos are ASCII:
+// no character is longer than four bytes, so none can reach past pos.
+bool isBoundary(std::string_view text, std::size_t pos, CodePage codePage) {
+    unsigned high = 0;
+    for (std::size_t i = pos >= 3 ? pos - 3 : 0; i < pos; ++i) high |= static_cast<unsigned char>(text[i]);
+    return high < 0x80 || isBoundaryByWalking(text, pos, codePage);
+}
+
+// The length of text without its trailing spaces, LF and CR, removed by whole characters.
+std::size_t trimmedLength(std::string_view text, CodePage codePage) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = charLength(text, i, codePage);
+        if (length > 1 || !isLineEndOrSpace(text[i])) end = i + length;
+        i += length;
+    }
+    return end;
 }
 
 // parseNumbers on a text without NUL bytes. REQUIRES: text.data()[text.size()] is a readable NUL.
@@ -131,8 +146,8 @@ int parseTokens(std::string_view text, Numbers& out) {
     return count;
 }
 
-// Copies from[0..size) to `to` up to the first newline or NUL byte and returns its offset (size if
-// there is none). Bytes after it may be copied too. Eight bytes at a time: the lowest byte flagged by
+// Copies from[0..size) to `to` up to and including the first newline or NUL byte and returns its
+// offset (size if there is none). Bytes after it may be copied too. Eight bytes at a time: the lowest byte flagged by
 // the zero-byte test is always a true match (a false flag needs a borrow from a lower true one).
 std::size_t findNewlineOrNul(const char* from, std::size_t size, char* to) {
     constexpr std::uint64_t kOnes = 0x0101010101010101;
@@ -150,8 +165,8 @@ std::size_t findNewlineOrNul(const char* from, std::size_t size, char* to) {
         }
     }
     for (; i < size; ++i) {
-        if (from[i] == '\n' || from[i] == '\0') return i;
         to[i] = from[i];
+        if (from[i] == '\n' || from[i] == '\0') return i;
     }
     return size;
 }
@@ -253,10 +268,15 @@ bool LineReader::readPiece() {
     std::size_t nul = std::string_view::npos;
     bool newline = false;
     while (got < kLineBytes && !newline) {
-        const std::string_view window = m_source.window();
-        if (window.empty()) break;
-        const std::size_t take = std::min(window.size(), kLineBytes - got);
-        const char* const from = window.data();
+        if (m_next == m_end) {
+            const std::string_view window = m_source.window();
+            if (window.empty()) break;
+            m_source.advance(window.size());
+            m_next = window.data();
+            m_end = m_next + window.size();
+        }
+        const std::size_t take = std::min(static_cast<std::size_t>(m_end - m_next), kLineBytes - got);
+        const char* const from = m_next;
         char* const to = m_line.data() + got;
         std::size_t i = findNewlineOrNul(from, take, to);
         if (i < take && from[i] == '\0') {
@@ -268,10 +288,10 @@ bool LineReader::readPiece() {
             i = stop;
         }
         if (i < take) {  // a newline, which belongs to the piece
-            to[i++] = '\n';
+            ++i;
             newline = true;
         }
-        m_source.advance(i);
+        m_next += i;
         got += i;
     }
     if (got == 0) return false;
@@ -288,18 +308,20 @@ void LineReader::trimEnd() {
     while (end > 0 && isLineEndOrSpace(m_line[end - 1])) --end;
     if (end == m_length) return;
     // `end` is right when it is a character boundary: the bytes after it are then single characters.
-    const CodePage codePage = systemCodePage();
-    if (!isBoundary(line(), end, codePage)) {
-        const std::string_view text = line();
-        end = 0;
-        for (std::size_t i = 0; i < text.size();) {
-            const std::size_t length = charLength(text, i, codePage);
-            if (length > 1 || !isLineEndOrSpace(text[i])) end = i + length;
-            i += length;
-        }
-    }
+    if (!isBoundary(line(), end, systemCodePage())) end = trimmedLength(line(), systemCodePage());
     m_length = end;
     m_line[m_length] = '\0';
+}
+
+LineReader::~LineReader() {
+    // Give back the bytes taken but not read.
+    if (m_next != m_end) m_source.seek(position());
+}
+
+bool LineReader::seek(std::int64_t pos) {
+    if (!m_source.seek(pos)) return false;
+    m_next = m_end = nullptr;
+    return true;
 }
 
 const Numbers& LineReader::numbers() {

@@ -115,9 +115,12 @@ inline bool isNumericLine(std::string_view line) { return classifyLine(line) == 
 inline bool isBlankLine(std::string_view line) { return classifyLine(line) == LineKind::Blank; }
 
 // Reads lines from a source that the caller keeps alive. Reading starts at the source's position.
+// The reader takes the source's bytes a window at a time: while it is in use, read the source only
+// through it. When it is destroyed, the source is left at the reader's position().
 class LineReader {
 public:
     explicit LineReader(ByteSource& source) : m_source(source) {}
+    ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
@@ -132,9 +135,9 @@ public:
     std::string_view line() const { return {m_line.data(), m_length}; }
 
     // The position after the current line: where the next readLine starts.
-    std::int64_t position() const { return m_source.position(); }
+    std::int64_t position() const { return m_source.position() - static_cast<std::int64_t>(m_end - m_next); }
     // Reading continues at pos; false for a negative pos.
-    bool seek(std::int64_t pos) { return m_source.seek(pos); }
+    bool seek(std::int64_t pos);
 
     // Set when a comment beginning with "#errorbar" was skipped; stays set until cleared.
     bool errorbarSeen() const { return m_errorbarSeen; }
@@ -150,6 +153,8 @@ private:
     void trimEnd();
 
     ByteSource& m_source;
+    const char* m_next = nullptr;  // the bytes taken from the source and not read yet
+    const char* m_end = nullptr;
     std::array<char, kLineBytes + 1> m_line{};
     std::size_t m_length = 0;
     bool m_errorbarSeen = false;

@@ -32,7 +32,8 @@ std::string decimalLabel(std::int64_t value, int exponent) {
     std::string digits = digitsOf(magnitudeOf(value));
     std::string text;
     if (exponent >= 0) {
-        text = digits + std::string(static_cast<std::size_t>(exponent), '0');
+        // Zero takes no trailing zeros: a tick at 0 on an axis stepping by hundreds reads "0", not "000".
+        text = value == 0 ? digits : digits + std::string(static_cast<std::size_t>(exponent), '0');
     } else {
         const auto decimals = static_cast<std::size_t>(-exponent);
         if (digits.size() > decimals) {

@@ -21,7 +21,7 @@ inline constexpr std::string_view kFactorText = "*10";
 // An integer as "%i" writes it: an optional "-" and the digits, no leading zeros or blanks.
 std::string integerText(std::int64_t value);
 
-// value × 10^exponent in decimals: exponent >= 0 appends that many zeros; exponent < 0 gives exactly
+// value × 10^exponent in decimals: exponent >= 0 appends that many zeros (none to 0); exponent < 0 gives exactly
 // −exponent decimals ("0.0" for 0 with −1, "0.05" for 5 with −2, "-2.5" for −25 with −1). A mesh keeps
 // |exponent| far below 400; larger exponents are taken as ±400.
 std::string decimalLabel(std::int64_t value, int exponent);

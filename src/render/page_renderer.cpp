@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "document/data_pool.h"
 #include "document/model.h"
 #include "render/axes.h"
 #include "render/curves.h"
@@ -74,10 +75,14 @@ void render(Document& doc, Drawing& drawing, MessageBoxes& messages, std::span<d
     drawFrame(drawing, doc);
 }
 
-Picture recordPicture(Document& doc, const TextMeasurer& measurer, MessageBoxes& messages,
-                      std::span<double> workSpace) {
+Picture recordPicture(Document& doc, const TextMeasurer& measurer, MessageBoxes& messages, DataPool* pool) {
     Picture picture;
     Drawing drawing(picture, measurer, messages);
+    // The pool's work space is taken only when a spline needs it: straight lines need none.
+    std::span<double> workSpace;
+    if (pool != nullptr && splineWorkSize(doc.setRange(1, std::clamp(doc.data, 0, kMaxSets))) > 0) {
+        workSpace = pool->workSpace();
+    }
     render(doc, drawing, messages, workSpace);
     return picture;
 }

@@ -11,6 +11,7 @@
 
 namespace varnex {
 
+class DataPool;
 class Drawing;
 class MessageBoxes;
 class TextMeasurer;
@@ -35,8 +36,9 @@ PageLayout layoutPage(DocumentHead& doc);
 void render(Document& doc, Drawing& drawing, MessageBoxes& messages, std::span<double> workSpace = {});
 
 // Records the graph of doc into a new Picture: the one drawing that the screen, the clipboard, the
-// printer and every exported file replay. REQUIRES: doc.data > 0
+// printer and every exported file replay. Splines use the curve work space of `pool` (taken from it
+// only when a spline is drawn) or, without a pool, a buffer of their own. REQUIRES: doc.data > 0
 Picture recordPicture(Document& doc, const TextMeasurer& measurer, MessageBoxes& messages,
-                      std::span<double> workSpace = {});
+                      DataPool* pool = nullptr);
 
 }  // namespace varnex

@@ -108,6 +108,51 @@ private slots:
         QVERIFY(r.out.find("\"y\":[2,2.5,3]") != std::string::npos);
     }
 
+    // The parameter file gives the appended files, the current view's settings and the View list.
+    void parameterFileWithViewsAndAppendedFiles() {
+        const Run r = run({"--info", data("views/main.dat")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(QString::fromStdString(r.err), QString());
+        const QJsonObject doc = r.json();
+        const QJsonArray files = doc["files"].toArray();
+        QCOMPARE(files.size(), 3);
+        QVERIFY(files[0].toString().endsWith("/batch/views/main.dat"));
+        QVERIFY(files[1].toString().endsWith("/batch/views/extra1.dat"));
+        QVERIFY(files[2].toString().endsWith("/batch/views/sub/extra2.dat"));
+        QCOMPARE(doc["filesets"].toArray(), QJsonArray({1, 3}));
+        QCOMPARE(doc["view"].toInt(), 2);
+        QCOMPARE(doc["views"].toInt(), 2);
+        QCOMPARE(doc["vtitle"].toString(), QString("Detail"));
+        QCOMPARE(doc["xtitle"].toString(), QString("Time"));
+        QCOMPARE(doc["xsize"].toInt(), 80);
+        QCOMPARE(doc["xmax"].toDouble(), 3.0);
+        QCOMPARE(doc["printw"].toDouble(), 12.0);
+        QCOMPARE(doc["dataymax"].toDouble(), 6.0);
+        const QJsonArray sets = doc["sets"].toArray();
+        QCOMPARE(sets.size(), 6);
+        struct Expected {
+            const char* title;
+            int interp, linetype, marker, shape;
+        };
+        const Expected expected[] = {
+            {"main", 2, 0, 0, 0},
+            {nullptr, 1, 1, 0, 0},
+            {"[extra1.dat] first extra", 0, 0, 1, 1},
+            {"[sub/extra2.dat] second extra", 1, 2, 0, 0},
+            {"[sub/extra2.dat] second extra", 1, 3, 1, 2},
+            {"[sub/extra2.dat] second extra", 1, 4, 0, 3},
+        };
+        for (int i = 0; i < 6; ++i) {
+            const QJsonObject set = sets[i].toObject();
+            const Expected& e = expected[i];
+            if (e.title) QCOMPARE(set["title"].toString(), QString(e.title));
+            QCOMPARE(set["interp"].toInt(), e.interp);
+            QCOMPARE(set["linetype"].toInt(), e.linetype);
+            QCOMPARE(set["marker"].toInt(), e.marker);
+            QCOMPARE(set["shape"].toInt(), e.shape);
+        }
+    }
+
     void directivesApplyWithoutParameterFile() {
         const Run r = run({"--info", data("directives.dat")});
         QCOMPARE(r.code, 0);
@@ -157,6 +202,17 @@ private slots:
         }
         QCOMPARE(QImage(out.filePath("graph.PNG")).size(), QSize(300, 300));
         QVERIFY(QFile(out.filePath("graph.svg")).open(QIODevice::ReadOnly));
+    }
+
+    void exportToARelativeNameWritesBesideTheCaller() {
+        // Opening the data file changes the current folder; OUT still names the caller's folder.
+        QTemporaryDir out;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(out.path()));
+        const Run r = run({"--export", "relative.png", data("worked.dat")});
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(r.code, 0);
+        QVERIFY(QFile::exists(out.filePath("relative.png")));
     }
 
     void exportRefusesBadOutputsAndLeavesNothing() {

@@ -367,6 +367,15 @@ TEST_F(DataFileReaderTest, PoolFailureKeepsTheSetsBuiltBefore) {
     EXPECT_TRUE(messages.fatalSeen());
     EXPECT_EQ(doc.sets[1].count, 2);
     EXPECT_FALSE(doc.sets[2].storage) << "the failed block leaves its slots alone";
+
+    // An index that was not made by the scan cannot make the build write past an array either.
+    index.lines[1] = 0;
+    index.lines[3] = 1;
+    Document fresh;
+    doc = fresh;
+    EXPECT_EQ(buildSets(source, kName, index, doc.setRange(1, kMaxSets), pool), 2);
+    EXPECT_EQ(doc.sets[1].count, 1);
+    EXPECT_EQ(doc.sets[1].y(1), 6);
 }
 
 }  // namespace

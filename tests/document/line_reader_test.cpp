@@ -155,6 +155,27 @@ TEST(LineReaderTest, SeekRereadsFromAPosition) {
     EXPECT_FALSE(reader.readLine());
 }
 
+TEST(LineReaderTest, ANewReaderContinuesWhereTheLastOneStopped) {
+    for (const bool fromFile : {false, true}) {
+        const std::string text = "a\nb\nc\n";
+        const auto path = std::filesystem::temp_directory_path() / "varnex_two_readers.txt";
+        std::ofstream(path, std::ios::binary) << text;
+        MemorySource memory(text);
+        FileSource file(path.string());
+        ByteSource& source = fromFile ? static_cast<ByteSource&>(file) : memory;
+        {
+            LineReader first(source);
+            ASSERT_TRUE(first.readLine());
+            EXPECT_EQ(first.line(), "a");
+        }
+        EXPECT_EQ(source.position(), 2);
+        LineReader second(source);
+        ASSERT_TRUE(second.readLine());
+        EXPECT_EQ(second.line(), "b");
+        std::filesystem::remove(path);
+    }
+}
+
 // --- classification ---
 
 TEST(LineReaderTest, ClassifiesLines) {

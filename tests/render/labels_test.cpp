@@ -17,6 +17,7 @@ TEST(LabelsTest, DecimalLabelsAreExact) {
         {5, -2, "0.05"},     {10, -1, "1.0"},   {-25, -1, "-2.5"}, {-5, -3, "-0.005"},
         {2, 2, "200"},       {12, 0, "12"},     {-12, 0, "-12"},   {123, -3, "0.123"},
         {1234, -3, "1.234"}, {-10, -1, "-1.0"}, {50, -2, "0.50"},  {4900000010, -9, "4.900000010"},
+        {0, 2, "0"},  // the zero tick of an axis stepping by hundreds, never "000"
     };
     for (const auto& c : cases)
         EXPECT_EQ(decimalLabel(c.value, c.exponent), c.text) << c.value << "e" << c.exponent;

@@ -65,7 +65,7 @@ struct BatchSession {
     Picture picture() {
         ensureGuiApplication();
         const QtTextMeasurer measurer;
-        return recordPicture(views.current(), measurer, messages, pool.workSpace());
+        return recordPicture(views.current(), measurer, messages, &pool);
     }
 
     BatchMessageBoxes messages;
@@ -102,12 +102,14 @@ int exportGraph(const std::vector<std::string>& args, const std::string& program
             return 2;
         }
     }
+    // Opening a file makes its folder the current one: a relative OUT means the folder it was given in.
+    const std::string outPath = absPath(args[1]).value_or(args[1]);
     BatchSession session(programPath, err);
     if (!session.open(args[2])) return 1;
     const Picture picture = session.picture();
     if (session.messages.fatalSeen()) return 1;
     std::string error;
-    if (!exportPicture(picture, args[1], session.views.current().printw, size, &error)) {
+    if (!exportPicture(picture, outPath, session.views.current().printw, size, &error)) {
         err << "varnexw32: " << fromCodePage(error).toStdString() << '\n';
         return 2;
     }

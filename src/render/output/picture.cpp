@@ -1,17 +1,23 @@
 #include "render/output/picture.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "util/json.h"
 
 namespace varnex {
 
-void Picture::pen(int lineType, std::int32_t width, int colour) { m_ops.push_back({Kind::Pen, lineType, width, colour}); }
+void Picture::push(const Op& op) {
+    m_column.active = false;
+    m_ops.push_back(op);
+}
 
-void Picture::brush(int colour) { m_ops.push_back({Kind::Brush, colour}); }
+void Picture::pen(int lineType, std::int32_t width, int colour) { push({Kind::Pen, lineType, width, colour}); }
+
+void Picture::brush(int colour) { push({Kind::Brush, colour}); }
 
 void Picture::font(std::int32_t height, int angleDegrees, std::string_view face) {
-    m_ops.push_back({Kind::Font, height, angleDegrees, addString(face)});
+    push({Kind::Font, height, angleDegrees, addString(face)});
 }
 
 void Picture::move(LogicalPoint p) {
@@ -22,29 +28,60 @@ void Picture::move(LogicalPoint p) {
     } else {
         m_ops.push_back({Kind::Move, p.x, p.y});
     }
+    m_column = {true, p.x, m_ops.size() - 1};
     m_position = p;
     m_positionKnown = true;
 }
 
 void Picture::line(LogicalPoint p) {
     if (m_positionKnown && p == m_position) return;
-    m_ops.push_back({Kind::Line, p.x, p.y});
+    if (m_column.active && p.x == m_column.x) {
+        Column& c = m_column;
+        ++c.points;
+        if (c.points == 1 || p.y < c.lo) {
+            c.lo = p.y;
+            c.loAt = c.points;
+        }
+        if (c.points == 1 || p.y > c.hi) {
+            c.hi = p.y;
+            c.hiAt = c.points;
+        }
+        c.last = p.y;
+        rewriteColumn();
+    } else {
+        m_ops.push_back({Kind::Line, p.x, p.y});
+        m_column = {true, p.x, m_ops.size() - 1};
+    }
     m_position = p;
     m_positionKnown = true;
 }
 
-void Picture::text(int code, LogicalPoint p, std::string_view text) {
-    m_ops.push_back({Kind::Text, code, p.x, p.y, addString(text)});
+// The run from the column's first point to its lowest and highest point, in the order they came, and
+// on to its last point: the same stretch of the line, with the same ends.
+void Picture::rewriteColumn() {
+    const Column& c = m_column;
+    m_ops.resize(c.start + 1);
+    const bool lowFirst = c.loAt <= c.hiAt;
+    std::int32_t at = m_ops.back().b;
+    for (const std::int32_t y : {lowFirst ? c.lo : c.hi, lowFirst ? c.hi : c.lo, c.last}) {
+        if (y == at) continue;
+        m_ops.push_back({Kind::Line, c.x, y});
+        at = y;
+    }
 }
 
-void Picture::ellipse(LogicalPoint p1, LogicalPoint p2) { m_ops.push_back({Kind::Ellipse, p1.x, p1.y, p2.x, p2.y}); }
+void Picture::text(int code, LogicalPoint p, std::string_view text) {
+    push({Kind::Text, code, p.x, p.y, addString(text)});
+}
 
-void Picture::rect(LogicalPoint p1, LogicalPoint p2) { m_ops.push_back({Kind::Rect, p1.x, p1.y, p2.x, p2.y}); }
+void Picture::ellipse(LogicalPoint p1, LogicalPoint p2) { push({Kind::Ellipse, p1.x, p1.y, p2.x, p2.y}); }
+
+void Picture::rect(LogicalPoint p1, LogicalPoint p2) { push({Kind::Rect, p1.x, p1.y, p2.x, p2.y}); }
 
 void Picture::polygon(const std::vector<LogicalPoint>& points) {
     const auto first = static_cast<std::int32_t>(m_points.size());
     m_points.insert(m_points.end(), points.begin(), points.end());
-    m_ops.push_back({Kind::Polygon, first, static_cast<std::int32_t>(points.size())});
+    push({Kind::Polygon, first, static_cast<std::int32_t>(points.size())});
 }
 
 std::int32_t Picture::addString(std::string_view text) {

@@ -65,7 +65,11 @@ public:
     void brush(int colour);
     void font(std::int32_t height, int angleDegrees, std::string_view face);
     // A move to the current position, or a line that ends where it starts, is not recorded: it
-    // changes nothing drawn. Consecutive moves keep only the last.
+    // changes nothing drawn. Consecutive moves keep only the last. Consecutive lines that stay on one
+    // vertical line x = const cover exactly the stretch between the lowest and the highest of their
+    // points, so such a run is kept as its first point, its lowest and highest point (in the order they
+    // came) and its last point: a dense curve costs a few operations per logical column however many
+    // points it has.
     void move(LogicalPoint p);
     void line(LogicalPoint p);
     void text(int code, LogicalPoint p, std::string_view text);
@@ -83,8 +87,21 @@ public:
     std::string dump(const std::function<std::string(std::string_view)>& toUtf8 = {}) const;
 
 private:
+    // The run of lines on one vertical line that the last operations form (see line()).
+    struct Column {
+        bool active = false;
+        std::int32_t x = 0;
+        std::size_t start = 0;  // index of the op of the run's first point (a move or a line)
+        int points = 0;         // points after the first
+        std::int32_t lo = 0, hi = 0, last = 0;  // among the points after the first
+        int loAt = 0, hiAt = 0;                 // when lo and hi came (1 = the point after the first)
+    };
+
+    void push(const Op& op);
+    void rewriteColumn();
     std::int32_t addString(std::string_view text);
 
+    Column m_column;
     std::vector<Op> m_ops;
     std::vector<std::string> m_strings;
     std::vector<LogicalPoint> m_points;

@@ -1,0 +1,131 @@
+#include "document/child_files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "document/parameter_reader.h"
+#include "document/view_list.h"
+#include "util/paths.h"
+
+namespace varnex {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kChildEnd = ".@";
+constexpr std::string_view kChildPattern = "*.@";
+constexpr std::string_view kPastePattern = "@.@*";
+
+std::string childName(std::string_view mainPath, int n) {
+    std::string name(mainPath);
+    name += '.';
+    name += std::to_string(n);
+    name += kChildEnd;
+    return name;
+}
+
+bool copyFile(const std::string& from, const std::string& to, fs::copy_options options) {
+    std::error_code error;
+    return fs::copy_file(fs::path(from), fs::path(to), options, error) && !error;
+}
+
+bool sameFile(std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty()) return false;
+    const auto absA = absPath(a);
+    const auto absB = absPath(b);
+    return absA && absB && *absA == *absB;
+}
+
+// True if the file `name` of `folder` is a child file of the data file whose base name is `base`: the
+// base name, a dot, any text and ".@", where no existing data file with a longer name (the base name, a
+// dot and part of that text) claims it.
+bool isChildOf(std::string_view folder, std::string_view name, std::string_view base) {
+    if (name.size() < base.size() + 3 || name.substr(0, base.size()) != base) return false;
+    const std::string_view rest = name.substr(base.size());
+    if (rest.front() != '.' || rest.substr(rest.size() - kChildEnd.size()) != kChildEnd) return false;
+    const std::size_t textEnd = rest.size() - kChildEnd.size();
+    for (std::size_t dot = rest.find('.', 1); dot != std::string_view::npos && dot < textEnd;
+         dot = rest.find('.', dot + 1)) {
+        const std::string owner = joinPath(folder, std::string(base) + std::string(rest.substr(0, dot)));
+        std::error_code error;
+        if (!isChildFile(owner) && fs::is_regular_file(fs::path(owner), error)) return false;
+    }
+    return true;
+}
+
+// The name appended file F of a view takes when its main file E is saved as newMain.
+std::string movedName(const std::string& file, const std::string& oldMain, const std::string& newMain) {
+    const std::string prefix = oldMain + ".";
+    if (isChildFile(file) && file.size() > prefix.size() && file.compare(0, prefix.size(), prefix) == 0) {
+        const std::string target = newMain + file.substr(oldMain.size());
+        copyFile(file, target, fs::copy_options::overwrite_existing);
+        return target;
+    }
+    if (sameDrive(oldMain, newMain)) return file;
+    const std::string target = joinPath(folderOf(newMain), baseName(file));
+    copyFile(file, target, fs::copy_options::overwrite_existing);
+    return target;
+}
+
+}  // namespace
+
+std::optional<std::string> newChildName(std::string_view mainPath) {
+    if (mainPath.empty()) {
+        const std::optional<std::string> current = currentDirectory();
+        if (!current) return std::nullopt;
+        return joinPath(*current, kPasteFileName);
+    }
+    for (int n = 1; n <= kMaxChildNumber; ++n) {
+        std::string name = childName(mainPath, n);
+        if (!fileExists(name)) return name;
+    }
+    return std::nullopt;
+}
+
+bool writePastedText(const std::string& path, std::string_view text) {
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+    struct Closer {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "wb"));
+    if (!file) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    return std::fclose(file.release()) == 0 && written;
+}
+
+void cleanUpChildFiles(std::string_view dataPath, std::string_view keepPath) {
+    if (dataPath.empty()) return;
+    const std::optional<std::string> main = absPath(dataPath);
+    if (!main) return;
+    const std::string folder = folderOf(*main);
+    const std::string base = baseName(*main);
+    const auto keep = [&](const std::string& file) { return sameFile(file, keepPath); };
+
+    forEachFile(folder, kPastePattern, [&](const std::string& file) {
+        if (!keep(file)) deleteFile(file);
+    });
+    forEachFile(folder, kChildPattern, [&](const std::string& file) {
+        if (keep(file) || !isChildOf(folder, baseName(file), base)) return;
+        const std::optional<std::string> stored = relativeName(file, *main);
+        if (stored && isReferenced(*main, *stored)) return;
+        deleteFile(file);
+    });
+}
+
+bool saveMainAs(ViewList& views, std::string_view newMainName) {
+    const std::string oldMain = views.current().files.name(0);
+    const std::optional<std::string> newMain = absPath(newMainName);
+    if (oldMain.empty() || !newMain || !copyFile(oldMain, *newMain, fs::copy_options::none)) return false;
+    for (int v = 1; v <= views.viewCount(); ++v) {
+        FileList& files = views.viewAt(v).files;
+        FileList moved;
+        moved.setMain(*newMain);
+        for (int j = 1; j <= files.appendedCount(); ++j) moved.append(movedName(files.name(j), oldMain, *newMain));
+        files = moved;
+    }
+    return true;
+}
+
+}  // namespace varnex

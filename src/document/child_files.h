@@ -1,0 +1,51 @@
+// Child files: data pasted into an open graph is written beside its main data file, as the main file's
+// name followed by ".n.@" (run.dat.1.@, run.dat.2.@, ...), and appended to the graph; data pasted as a
+// new graph goes to the paste file "@.@" in the current directory. Parameter files store a child file
+// as "*.n.@", '*' standing for the main file's full path (util/paths.h relativeName), so the child
+// files follow their main file when it is saved under a new name.
+//
+// Names are full paths. File-system failures are reported by the return value only.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace varnex {
+
+class ViewList;
+
+// The child-number search ends here: a main file with this many child files takes no more.
+inline constexpr int kMaxChildNumber = 9999;
+
+// The first free child-file name of the main data file mainPath: mainPath followed by ".n.@" for the
+// lowest n (1..kMaxChildNumber) for which no file of that name exists. An empty mainPath gives the paste
+// file "@.@" in the current directory. nullopt when every number up to kMaxChildNumber is taken (the
+// paste is then refused) or the current directory cannot be read.
+std::optional<std::string> newChildName(std::string_view mainPath);
+
+// Writes pasted text to path (created or overwritten) byte for byte, with no line-end translation, up to
+// the text's first NUL. False if the file cannot be written completely.
+bool writePastedText(const std::string& path, std::string_view text);
+
+// Deletes the scratch and unreferenced child files of the data file dataPath, which is being left:
+// every file of its folder whose name begins with "@.@", and every child file of dataPath (its base
+// name, a dot, any text, ".@") that its parameter file does not name in a "file=" line. keepPath, the
+// file about to be opened, is never deleted; neither is a file that belongs to another data file of the
+// folder with a longer name (run.dat.old.1.@ is a child of run.dat.old, not of run.dat). Nothing for an
+// empty dataPath.
+void cleanUpChildFiles(std::string_view dataPath, std::string_view keepPath = {});
+
+// Saves the current view's main data file E as newMain and points every view at it:
+//   1. copies E to newMain; false, with nothing changed, if that fails (newMain exists, E is missing);
+//   2. for every view, name 0 becomes newMain and each appended file F, in order, becomes
+//      - for a child file of E (E followed by ".n.@"): newMain's child file with the same number, to
+//        which F is copied (overwriting);
+//      - for any other file, when E and newMain lie on the same drive: F itself (the parameter file
+//        then stores it relative to newMain's folder);
+//      - otherwise: a copy of F in newMain's folder under F's base name (overwriting).
+// Returns true. The old files stay in place. The caller writes the parameter file and opens newMain.
+// A child or cross-drive copy that fails leaves its name listed; loading newMain then drops it.
+bool saveMainAs(ViewList& views, std::string_view newMain);
+
+}  // namespace varnex
