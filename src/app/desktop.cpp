@@ -9,12 +9,13 @@
 
 #include "app/accelerator_filter.h"
 #include "app/command_actions.h"
-#include "app/core_bridge.h"
 #include "app/document_commands.h"
 #include "app/graph_view.h"
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "app/watch_poller.h"
+#include "document/child_files.h"
+#include "document/file_watch.h"
 #include "util/message_boxes.h"
 
 namespace varnex {

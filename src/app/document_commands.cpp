@@ -8,6 +8,7 @@
 #include "app/graph_view.h"
 #include "app/main_window.h"
 #include "app/shell_hooks.h"
+#include "document/child_files.h"
 #include "document/data_pool.h"
 #include "document/view_list.h"
 #include "render/output/qt/text_codec.h"
@@ -42,7 +43,7 @@ DocumentCommands::DocumentCommands(ViewList& views, DataPool& pool, MessageBoxes
 
 int DocumentCommands::load(LoadMode mode, const std::string& name) {
     m_window.hideCurrentPage();
-    const int sets = loadIntoCurrentView(mode, name, m_views, m_pool, m_messages);
+    const int sets = loadIntoViews(m_views, mode, name, LoadContext{m_pool, m_messages});
     if (sets > 0) {
         if (mode == LoadMode::New) {
             m_titleMarked = false;
@@ -57,10 +58,8 @@ int DocumentCommands::load(LoadMode mode, const std::string& name) {
     if (m_hooks.refreshPanels) m_hooks.refreshPanels(doc);
     updateTitle(doc);
     if (m_hooks.rebuildFileMenus) m_hooks.rebuildFileMenus(doc);
-    if (doc.data > 0) {
-        m_window.showRememberedPage();
-        recordFileTime(doc);
-    }
+    // The loader has recorded the files' times for the file watch.
+    if (doc.data > 0) m_window.showRememberedPage();
     if (m_afterLoad) m_afterLoad();
     return doc.data;
 }
@@ -72,14 +71,14 @@ void DocumentCommands::afterFailedLoad() {
 }
 
 int DocumentCommands::open(const std::string& name) {
-    cleanUpChildFiles(m_lastOpened);
+    cleanUpChildFiles(m_lastOpened, name);
     const int sets = load(LoadMode::New, name);
     if (sets > 0) {
         m_graph.redraw(m_views.current());
         m_window.selectPage(kAxisPage);
         if (m_hooks.focusPage) m_hooks.focusPage(kAxisPage);
         if (m_hooks.loadSheet) m_hooks.loadSheet(m_views.current().files.name(0));
-        m_lastOpened = name;
+        m_lastOpened = m_views.current().files.name(0);  // the full name
     } else {
         m_lastOpened.clear();
     }

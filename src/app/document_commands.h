@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "app/core_bridge.h"
+#include "document/loader.h"
 #include "document/model.h"
 
 namespace varnex {

@@ -2,6 +2,7 @@
 // files are written there, message boxes are recorded and external programs are noted, not started.
 #pragma once
 
+#include <QDir>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,6 +40,8 @@ public:
     ~DesktopFixture() {
         if (m_desktop) m_desktop->window().close();
         m_desktop.reset();
+        // Opening a file makes its folder the current directory; the folder is about to go.
+        QDir::setCurrent(m_startFolder);
     }
 
     std::string path(const std::string& name) const { return m_dir.filePath(QString::fromStdString(name)).toStdString(); }
@@ -96,6 +99,7 @@ public:
     std::vector<QUrl> opened;
 
 private:
+    QString m_startFolder = QDir::currentPath();
     QTemporaryDir m_dir;
     std::unique_ptr<Desktop> m_desktop;
 };
