@@ -28,6 +28,7 @@ class WatchTest : public QObject {
     Q_OBJECT
 private slots:
     void rewrittenFileIsDrawnAgain();
+    void touchedAppendedFileIsDrawnAgain();
     void fileTimeGoingBackwardsDoesNotReload();
     void minimisedWindowDoesNotPoll();
     void emptyDocumentDoesNotPoll();
@@ -56,6 +57,23 @@ void WatchTest::rewrittenFileIsDrawnAgain() {
     f.shiftTime("run.dat", 4);
     letItPoll();
     QCOMPARE(pictureText(f), after);
+}
+
+void WatchTest::touchedAppendedFileIsDrawnAgain() {
+    DesktopFixture f;
+    f.write("run.dat", kRunData);
+    f.write("extra.dat", "Extra\n0 1\n1 2\n2 3\n");
+    f.start(f.path("run.dat"));
+    f.boxes.scriptAnswers({Answer::Yes});
+    emit f.window().fileDropped(f.path("extra.dat"));
+    QCOMPARE(f.document().files.count(), 2);
+    QCOMPARE(f.document().data, 3);
+    const std::string before = pictureText(f);
+    f.desktop().actions().runCommand(command::kWatch);
+    f.write("extra.dat", "Extra\n0 10\n1 20\n2 30\n");
+    f.shiftTime("extra.dat", 2);
+    QTRY_VERIFY_WITH_TIMEOUT(pictureText(f) != before, 2000);
+    QCOMPARE(f.document().data, 3);
 }
 
 void WatchTest::fileTimeGoingBackwardsDoesNotReload() {
