@@ -88,8 +88,10 @@ const char* parseExactDecimal(const char* p, double& value) {
 
 bool isSeparator(char c) { return c == ' ' || c == '\t'; }
 
-// Whether pos is a character boundary of text, found by walking from the start.
-bool isBoundaryByWalking(std::string_view text, std::size_t pos, CodePage codePage) {
+// Whether pos is a character boundary of text, found by walking from the start. Kept out of line:
+// the callers' quick paths stay small.
+[[gnu::noinline]] bool isBoundaryByWalking(std::string_view text, std::size_t pos) {
+    const CodePage codePage = systemCodePage();
     std::size_t i = 0;
     while (i < pos) i += charLength(text, i, codePage);
     return i == pos;
@@ -97,14 +99,16 @@ bool isBoundaryByWalking(std::string_view text, std::size_t pos, CodePage codePa
 
 // Whether pos is a character boundary of text. Quick when the three bytes before pos are ASCII:
 // no character is longer than four bytes, so none can reach past pos.
-bool isBoundary(std::string_view text, std::size_t pos, CodePage codePage) {
-    unsigned high = 0;
-    for (std::size_t i = pos >= 3 ? pos - 3 : 0; i < pos; ++i) high |= static_cast<unsigned char>(text[i]);
-    return high < 0x80 || isBoundaryByWalking(text, pos, codePage);
+bool isBoundary(std::string_view text, std::size_t pos) {
+    const auto byteBefore = [&](std::size_t back) -> unsigned {
+        return pos >= back ? static_cast<unsigned char>(text[pos - back]) : 0U;
+    };
+    return (byteBefore(1) | byteBefore(2) | byteBefore(3)) < 0x80 || isBoundaryByWalking(text, pos);
 }
 
 // The length of text without its trailing spaces, LF and CR, removed by whole characters.
-std::size_t trimmedLength(std::string_view text, CodePage codePage) {
+[[gnu::noinline]] std::size_t trimmedLength(std::string_view text) {
+    const CodePage codePage = systemCodePage();
     std::size_t end = 0;
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = charLength(text, i, codePage);
@@ -118,7 +122,7 @@ std::size_t trimmedLength(std::string_view text, CodePage codePage) {
 int parseTokens(std::string_view text, Numbers& out) {
     const CodePage codePage = systemCodePage();
     // A control character at the end counts as a space, which is as if it were not there.
-    if (!text.empty() && isControl(text.back()) && isBoundary(text, text.size() - 1, codePage)) {
+    if (!text.empty() && isControl(text.back()) && isBoundary(text, text.size() - 1)) {
         text.remove_suffix(1);
     }
     const char* p = text.data();
@@ -272,6 +276,7 @@ bool LineReader::readPiece() {
             const std::string_view window = m_source.window();
             if (window.empty()) break;
             m_source.advance(window.size());
+            m_windowEnd = m_source.position();
             m_next = window.data();
             m_end = m_next + window.size();
         }
@@ -308,7 +313,7 @@ void LineReader::trimEnd() {
     while (end > 0 && isLineEndOrSpace(m_line[end - 1])) --end;
     if (end == m_length) return;
     // `end` is right when it is a character boundary: the bytes after it are then single characters.
-    if (!isBoundary(line(), end, systemCodePage())) end = trimmedLength(line(), systemCodePage());
+    if (!isBoundary(line(), end)) end = trimmedLength(line());
     m_length = end;
     m_line[m_length] = '\0';
 }
@@ -320,6 +325,7 @@ LineReader::~LineReader() {
 
 bool LineReader::seek(std::int64_t pos) {
     if (!m_source.seek(pos)) return false;
+    m_windowEnd = pos;
     m_next = m_end = nullptr;
     return true;
 }

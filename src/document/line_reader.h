@@ -119,7 +119,7 @@ inline bool isBlankLine(std::string_view line) { return classifyLine(line) == Li
 // through it. When it is destroyed, the source is left at the reader's position().
 class LineReader {
 public:
-    explicit LineReader(ByteSource& source) : m_source(source) {}
+    explicit LineReader(ByteSource& source) : m_source(source), m_windowEnd(source.position()) {}
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -135,7 +135,7 @@ public:
     std::string_view line() const { return {m_line.data(), m_length}; }
 
     // The position after the current line: where the next readLine starts.
-    std::int64_t position() const { return m_source.position() - static_cast<std::int64_t>(m_end - m_next); }
+    std::int64_t position() const { return m_windowEnd - static_cast<std::int64_t>(m_end - m_next); }
     // Reading continues at pos; false for a negative pos.
     bool seek(std::int64_t pos);
 
@@ -153,6 +153,7 @@ private:
     void trimEnd();
 
     ByteSource& m_source;
+    std::int64_t m_windowEnd;      // the source's position: the end of the bytes taken from it
     const char* m_next = nullptr;  // the bytes taken from the source and not read yet
     const char* m_end = nullptr;
     std::array<char, kLineBytes + 1> m_line{};

@@ -177,8 +177,14 @@ TEST_F(DrawingTest, ClippedPenCutsAtTheFrame) {
         {"in, out and in again",
          {{50, 50}, {150, 50}, {60, 60}},
          "move 2500 2500\nline 4750 2500\nmove 4750 2194\nline 3000 2000\n"},
-        {"across a corner from outside", {{85, 100}, {100, 85}}, ""},
-        {"through the frame from outside", {{0, 50}, {200, 50}}, ""},
+        // Both ends outside: the part inside the frame is drawn; passing outside a corner, nothing.
+        {"across a corner from outside", {{85, 100}, {100, 85}}, "move 4500 250\nline 4750 500\n"},
+        {"outside the corner", {{90, 105}, {105, 90}}, ""},
+        {"touching the corner only", {{90, 100}, {100, 90}}, ""},
+        {"through the frame from outside", {{0, 50}, {200, 50}}, "move 1250 2500\nline 4750 2500\n"},
+        // Leaving from a point on the edge: drawn to where the segment leaves the frame.
+        {"from the bottom edge out through the top", {{50, 25}, {50, 200}}, "move 2500 3750\nline 2500 250\n"},
+        {"from outside to a point on the edge", {{50, 0}, {50, 25}, {50, 60}}, "move 2500 3750\nline 2500 2000\n"},
         {"outside then in", {{50, 0}, {50, 50}}, "move 2500 3750\nline 2500 2500\n"},
         {"leaving through the top", {{50, 50}, {50, 200}, {60, 300}}, "move 2500 2500\nline 2500 250\n"},
     };

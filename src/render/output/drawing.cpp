@@ -217,13 +217,15 @@ int Drawing::clipPoint(double px, double py) {
         if (inside) moveTo(px, py);
     } else if (inside) {
         if (!m_clipInside) {
-            const PagePoint entry = frameCrossing(m_clipPx, m_clipPy, px, py);
+            const PagePoint entry = frameCrossing(m_clipPx, m_clipPy, px, py, Crossing::Entry);
             moveTo(entry.x, entry.y);
         }
         lineTo(px, py);
     } else if (m_clipInside) {
-        const PagePoint exit = frameCrossing(m_clipPx, m_clipPy, px, py);
+        const PagePoint exit = frameCrossing(m_clipPx, m_clipPy, px, py, Crossing::Exit);
         lineTo(exit.x, exit.y);
+    } else {
+        drawPassingSegment(m_clipPx, m_clipPy, px, py);
     }
     m_clipInside = inside;
     m_clipPx = px;
@@ -236,13 +238,16 @@ bool Drawing::insideFrame(double px, double py) const {
     return m_frame[0] <= px && px <= m_frame[1] && m_frame[2] <= py && py <= m_frame[3];
 }
 
-// Where the segment from (x0, y0) to (x1, y1) crosses the frame: the first of the edges bottom,
-// right, top, left (each directed counter-clockwise) that the segment meets, ends included.
-Drawing::PagePoint Drawing::frameCrossing(double x0, double y0, double x1, double y1) {
+// The first and the last point (along the segment from (x0, y0) to (x1, y1)) where it meets an edge of
+// the frame, edges tried in the order bottom, right, top, left, each directed counter-clockwise, ends
+// included. False when it meets none.
+bool Drawing::edgeMeetings(double x0, double y0, double x1, double y1, PagePoint& first, PagePoint& last) const {
     const double l = m_frame[0], r = m_frame[1], b = m_frame[2], t = m_frame[3];
     const PagePoint corners[5] = {{l, b}, {r, b}, {r, t}, {l, t}, {l, b}};
     const double a = x1 - x0;
     const double bb = y1 - y0;
+    double firstS = 2;
+    double lastS = -1;
     for (int edge = 0; edge < 4; ++edge) {
         const PagePoint& e0 = corners[edge];
         const PagePoint& e1 = corners[edge + 1];
@@ -254,12 +259,42 @@ Drawing::PagePoint Drawing::frameCrossing(double x0, double y0, double x1, doubl
         const double w = e0.y - y0;
         const double s = (f * u - e * w) / det;
         const double along = (-bb * u + a * w) / det;
-        if (0 <= s && s <= 1 && 0 <= along && along <= 1) {
-            return {e0.x + along * (e1.x - e0.x), e0.y + along * (e1.y - e0.y)};
+        if (!(0 <= s && s <= 1 && 0 <= along && along <= 1)) continue;
+        const PagePoint p{e0.x + along * (e1.x - e0.x), e0.y + along * (e1.y - e0.y)};
+        if (s < firstS) {
+            firstS = s;
+            first = p;
+        }
+        if (s > lastS) {
+            lastS = s;
+            last = p;
         }
     }
-    m_messages.inform(kErrorCaption, "*** error in PageCS");
-    return {x0, y0};
+    return lastS >= 0;
+}
+
+// Where a segment with one end inside the frame crosses it: entering, the first meeting with an edge;
+// leaving, the last. (A segment that leaves from a point on an edge meets that edge at its start; the
+// crossing that matters is where it leaves the frame, further on.)
+Drawing::PagePoint Drawing::frameCrossing(double x0, double y0, double x1, double y1, Crossing which) {
+    PagePoint first{};
+    PagePoint last{};
+    if (!edgeMeetings(x0, y0, x1, y1, first, last)) {
+        m_messages.inform(kErrorCaption, "*** error in PageCS");
+        return {x0, y0};
+    }
+    return which == Crossing::Entry ? first : last;
+}
+
+// A segment with both ends outside the frame that passes through it is drawn from where it enters to
+// where it leaves, so that zooming in between two data points still shows the line joining them.
+void Drawing::drawPassingSegment(double x0, double y0, double x1, double y1) {
+    PagePoint entry{};
+    PagePoint exit{};
+    if (!edgeMeetings(x0, y0, x1, y1, entry, exit)) return;
+    if (entry.x == exit.x && entry.y == exit.y) return;  // touches a corner only
+    moveTo(entry.x, entry.y);
+    lineTo(exit.x, exit.y);
 }
 
 }  // namespace varnex

@@ -57,9 +57,10 @@ public:
     void polygon(const double* xy, int points);  // xy holds x1, y1, x2, y2, ...
 
     // The clipped pen: a polyline through clipPoint, cut at the frame. clipReset starts a new polyline;
-    // clipPoint returns the number of points fed since the reset. Only segments with at least one end
-    // in the frame (edges included) are drawn; a crossing that cannot be found is reported as
-    // "*** error in PageCS" and drawing goes on from the segment's start.
+    // clipPoint returns the number of points fed since the reset. Every segment is drawn where it lies
+    // in the frame (edges included), also one whose two ends lie outside; a crossing that cannot be
+    // found for a segment with one end inside is reported as "*** error in PageCS" and drawing goes on
+    // from the segment's start.
     void clipReset();
     int clipPoint(double px, double py);
 
@@ -72,7 +73,10 @@ private:
     void dashTo(double px, double py);
     bool insideFrame(double px, double py) const;
     // Shows "*** error in PageCS" and gives (x0, y0) when the segment meets no frame edge.
-    PagePoint frameCrossing(double x0, double y0, double x1, double y1);
+    enum class Crossing { Entry, Exit };
+    bool edgeMeetings(double x0, double y0, double x1, double y1, PagePoint& first, PagePoint& last) const;
+    PagePoint frameCrossing(double x0, double y0, double x1, double y1, Crossing which);
+    void drawPassingSegment(double x0, double y0, double x1, double y1);
 
     Picture& m_picture;
     const TextMeasurer& m_measurer;
