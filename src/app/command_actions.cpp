@@ -20,7 +20,7 @@ constexpr int kDataCommands[] = {command::kReOpen, command::kPrint, command::kCo
 
 }  // namespace
 
-CommandActions::CommandActions(Desktop& desktop) : QObject(&desktop.window()), m_desktop(desktop) {
+CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
     QMenu* file = addMenu("&File");
     addCommand(file, command::kOpen, "&Open", "Ctrl+O");
     addCommand(file, command::kReOpen, "&ReOpen");
