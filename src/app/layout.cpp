@@ -24,8 +24,8 @@ InitialGeometry initialGeometry(const Rect& workArea, const FrameMetrics& metric
     const int s = static_cast<int>(workArea.height * factor);
     InitialGeometry g;
     g.graphSide = s - 10;
-    // The Win32 height s + 2 × menu-bar height held the menu bar, the status bar (about one menu-bar
-    // height) and s; here the status bar's own height takes the place of the second menu-bar height.
+    // The client area holds the menu bar, s and the status bar, so that the area above the status bar
+    // is s high and the graph window s − 10.
     const int clientWidth = s + 255;
     const int clientHeight = metrics.menuBarHeight + s + metrics.statusBarHeight;
     const int frameWidth = clientWidth + 2 * metrics.frameWidth;

@@ -26,8 +26,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QString::fromLatin1(kProgramTitle));
     setFont(shellFont());
 
-    // The status bar's parts are placed by hand at their edges, like the parts of a Win32 status bar,
-    // so that a narrow window still gets the parts ending at 40, 220 and 300 without growing.
+    // The status bar's parts are placed by hand at their edges, so that a narrow window still gets the
+    // parts ending at 40, 220 and 300 without growing.
     m_statusArea = new QWidget(statusBar());
     for (QLabel*& part : m_parts) {
         part = new QLabel(m_statusArea);
