@@ -4,15 +4,21 @@
 #include <vector>
 
 #include "app/batch/batch.h"
+#include "app/config/qt_message_boxes.h"
+#include "app/desktop.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::string programPath = varnex::programFilePath(argv[0]);
     // Batch mode starts no window system unless a command draws (see batch.cpp).
     if (const auto code = varnex::runBatch(args, programPath, std::cout, std::cerr)) return *code;
+
     QApplication app(argc, argv);
-    // The desktop window comes later; until then the program describes the file it was given.
-    const std::string file = varnex::commandLineFileName(args);
-    if (file.empty()) return *varnex::runBatch({"--help"}, programPath, std::cout, std::cerr);
-    return *varnex::runBatch({"--info", file}, programPath, std::cout, std::cerr);
+    varnex::QtMessageBoxes boxes;
+    varnex::DesktopOptions options;
+    options.programPath = programPath;
+    options.setMessageOwner = [&boxes](QWidget* owner) { boxes.setOwner(owner); };
+    varnex::Desktop desktop(std::move(options), boxes);
+    desktop.start(varnex::commandLineFileName(args));
+    return app.exec();
 }

@@ -1,0 +1,165 @@
+#include "app/command_actions.h"
+
+#include <QGuiApplication>
+#include <QMenuBar>
+
+#include "app/commands.h"
+#include "app/desktop.h"
+#include "app/document_commands.h"
+#include "app/file_dialogs.h"
+#include "app/graph_view.h"
+#include "app/main_window.h"
+#include "app/watch_poller.h"
+#include "render/output/qt/text_codec.h"
+
+namespace varnex {
+namespace {
+
+// Commands greyed while the current Document holds no data set.
+constexpr int kDataCommands[] = {command::kReOpen, command::kPrint, command::kCopyGraph};
+
+}  // namespace
+
+CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
+    QMenu* file = addMenu("&File");
+    addCommand(file, command::kOpen, "&Open", "Ctrl+O");
+    addCommand(file, command::kReOpen, "&ReOpen");
+    addCommand(file, command::kWatch, "&Watch")->setCheckable(true);
+    file->addSeparator();
+    addCommand(file, command::kPrint, "&Print");
+    file->addSeparator();
+    addCommand(file, command::kExit, "E&xit");
+
+    QMenu* edit = addMenu("&Edit");
+    addCommand(edit, command::kEditIniFile, "Edit &Ini File");
+
+    QMenu* graph = addMenu("&Graph");
+    addCommand(graph, command::kCopyGraph, "&Copy", "Ctrl+C");
+
+    const Configuration& config = desktop.configuration();
+    if (!config.tools.empty() && config.tools.front().id != 0) {
+        QMenu* tools = addMenu("&Tool");
+        for (const UserTool& tool : config.tools) {
+            if (tool.id == 0) break;
+            addCommand(tools, tool.id, fromCodePage(tool.menuText));
+        }
+    }
+
+    QMenu* help = addMenu("&Help");
+    addCommand(help, command::kHelp, "&Help");
+    addCommand(help, command::kVersion, "&Version");
+    updateMenuState();
+}
+
+QMenu* CommandActions::addMenu(const QString& title) {
+    QMenu* menu = m_desktop.window().menuBar()->addMenu(title);
+    connect(menu, &QMenu::aboutToShow, this, &CommandActions::updateMenuState);
+    connect(menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
+    connect(menu, &QMenu::aboutToHide, this, [this] { m_desktop.window().setStatusText(kMessagePart, {}); });
+    return menu;
+}
+
+QAction* CommandActions::addCommand(QMenu* menu, int id, const QString& label, const QString& keys) {
+    // The keys are shown in the menu only: the accelerator table runs them (accelerator_filter.h).
+    QAction* action = menu->addAction(keys.isEmpty() ? label : label + '\t' + keys);
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    m_actions[id] = action;
+    return action;
+}
+
+QAction* CommandActions::action(int id) const {
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+int CommandActions::lastToolId() const {
+    int last = 0;
+    for (const UserTool& tool : m_desktop.configuration().tools) {
+        if (tool.id == 0) break;
+        last = tool.id;
+    }
+    return last;
+}
+
+void CommandActions::showStatusFor(QAction* action) {
+    QString text;
+    if (!action->menu() && !action->isSeparator()) {
+        if (const auto status = commandStatusText(action->data().toInt(), lastToolId())) text = fromCodePage(*status);
+    }
+    m_desktop.window().setStatusText(kMessagePart, text);
+}
+
+void CommandActions::updateMenuState() {
+    const bool hasData = m_desktop.document().data > 0;
+    for (int id : kDataCommands) {
+        if (QAction* a = action(id)) a->setEnabled(hasData);
+    }
+    if (QAction* watch = action(command::kWatch)) watch->setChecked(m_desktop.watch().watching());
+}
+
+bool CommandActions::runAccelerator(int id) {
+    if (id == command::kPageUp || id == command::kPageDown) {
+        runCommand(id);
+        return true;
+    }
+    QAction* a = action(id);
+    if (!a) return false;
+    updateMenuState();
+    if (a->isEnabled()) runCommand(id);
+    return true;
+}
+
+void CommandActions::runCommand(int id) {
+    MainWindow& window = m_desktop.window();
+    if (const auto status = commandStatusText(id, lastToolId())) window.setStatusText(kMessagePart, fromCodePage(*status));
+    execute(id);
+    window.setStatusText(kMessagePart, {});
+    if (m_desktop.hooks().caretReport) m_desktop.hooks().caretReport();
+}
+
+void CommandActions::execute(int id) {
+    Desktop& d = m_desktop;
+    const Configuration& config = d.configuration();
+    switch (id) {
+        case command::kOpen: {
+            const std::string name = openFileDialog(&d.window(), "Open", config);
+            if (!name.empty()) d.documents().open(name);
+            return;
+        }
+        case command::kReOpen: {
+            const std::string name = d.document().files.name(0);  // a copy: the open replaces the list
+            if (!name.empty()) d.documents().open(name);
+            return;
+        }
+        case command::kWatch:
+            d.watch().setWatching(!d.watch().watching());
+            updateMenuState();
+            return;
+        case command::kPrint:
+            d.applyAndRedraw();
+            d.graph().print(d.document(), &d.window());
+            return;
+        case command::kExit:
+            d.window().close();
+            return;
+        case command::kEditIniFile:
+            d.programs().editWithEditor(config, config.configurationPath);
+            return;
+        case command::kCopyGraph:
+            d.applyAndRedraw();
+            d.graph().copyPicture(d.document(), *QGuiApplication::clipboard());
+            return;
+        case command::kHelp:
+            d.programs().help(config);
+            return;
+        case command::kVersion:
+            d.documents().about();
+            return;
+        default:
+            if (config.isTool(id)) d.programs().runTool(config, id);
+            return;
+    }
+}
+
+}  // namespace varnex

@@ -1,0 +1,117 @@
+#include "app/desktop.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+
+#include "app/accelerator_filter.h"
+#include "app/command_actions.h"
+#include "app/document_commands.h"
+#include "app/graph_view.h"
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "app/watch_poller.h"
+#include "document/child_files.h"
+#include "document/file_watch.h"
+#include "util/message_boxes.h"
+
+namespace varnex {
+
+Desktop::Desktop(DesktopOptions options, MessageBoxes& messages)
+    : m_options(std::move(options)), m_messages(messages), m_pool(messages) {}
+
+Desktop::~Desktop() {
+    if (auto* app = QCoreApplication::instance(); app && m_accelerators) app->removeEventFilter(m_accelerators.get());
+    if (m_options.setMessageOwner) m_options.setMessageOwner(nullptr);
+    shutdown();
+}
+
+void Desktop::start(const std::string& commandLineFile) {
+    m_config = readConfiguration(m_options.programPath, m_messages);
+    applyConfigurationDefaults(m_config, m_views.first());
+    createMainWindow();
+    m_window->setAcceptDrops(true);
+    m_accelerators = std::make_unique<AcceleratorFilter>(
+        *m_window, [this](int id) { return m_actions->runAccelerator(id); });
+    QCoreApplication::instance()->installEventFilter(m_accelerators.get());
+    m_documents->openOrAppend(commandLineFile);
+    m_window->layoutAll();
+    if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
+    m_watch->setWatching(false);
+}
+
+void Desktop::createMainWindow() {
+    m_window = std::make_unique<MainWindow>();
+    m_graph = std::make_unique<GraphView>(m_window->graphWindow(), m_pool, m_messages);
+    m_documents = std::make_unique<DocumentCommands>(m_views, m_pool, m_messages, m_config, *m_graph, *m_window,
+                                                     m_hooks);
+    m_watch = std::make_unique<WatchPoller>(
+        [this] { return document().data > 0 && !m_window->isMinimized(); }, [this] { pollFiles(); });
+    m_documents->setAfterLoad([this] { m_watch->update(); });
+    // The menus come before the initial size, which needs the menu bar's height.
+    m_actions = std::make_unique<CommandActions>(*this);
+    placeInitially();
+    if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
+    m_window->show();
+
+    connect(m_window.get(), &MainWindow::closing, this, &Desktop::shutdown);
+    connect(m_window.get(), &MainWindow::windowStateChanged, m_watch.get(), &WatchPoller::update);
+    connect(m_window.get(), &MainWindow::fileDropped, this,
+            [this](const std::string& path) { m_documents->openOrAppend(path); });
+    connect(m_window.get(), &MainWindow::pageRequested, this, &Desktop::showPage);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive) activatedFromOutside();
+    });
+}
+
+void Desktop::placeInitially() {
+    const QScreen* screen = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QStyle* style = m_window->style();
+    FrameMetrics metrics;
+    metrics.frameWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    metrics.frameHeight = metrics.frameWidth;
+    metrics.captionHeight = style->pixelMetric(QStyle::PM_TitleBarHeight);
+    metrics.menuBarHeight = m_window->menuBar()->sizeHint().height();
+    metrics.statusBarHeight = m_window->statusBar()->sizeHint().height();
+    const InitialGeometry g = initialGeometry({area.x(), area.y(), area.width(), area.height()}, metrics);
+    m_window->setGeometry(g.client.x, g.client.y, g.client.width, g.client.height);
+}
+
+void Desktop::showPage(int index) {
+    if (document().data == 0) return;
+    if (m_window->pageShown() && m_window->currentPage() == index) return;
+    applyAndRedraw();
+    m_window->selectPage(index);
+    if (m_hooks.focusPage) m_hooks.focusPage(index);
+}
+
+void Desktop::applyAndRedraw() {
+    if (m_hooks.applyPanels && m_hooks.applyPanels(document())) m_graph->redraw(document());
+}
+
+void Desktop::pollFiles() {
+    if (filesChanged(document())) m_documents->reload();
+}
+
+void Desktop::activatedFromOutside() {
+    if (!m_window || m_shutDown || m_window->isMinimized() || document().data == 0) return;
+    if (m_watch->watching() || !filesChanged(document())) return;
+    if (m_messages.ask(kCaption, "File is updated.\nReload?") == 1) m_documents->reload();
+}
+
+void Desktop::shutdown() {
+    if (m_shutDown || !m_window) return;
+    m_shutDown = true;
+    m_watch->setWatching(false);
+    m_window->setAcceptDrops(false);
+    m_graph->release();
+    cleanUpChildFiles(document().files.name(0));
+    m_pool.releaseAll();
+}
+
+}  // namespace varnex

@@ -1,0 +1,95 @@
+// The desktop program: builds every long-lived object in a fixed order, opens the command line's file,
+// runs the checks of the event loop (automatic reload, the reload question on activation) and releases
+// everything when the main window closes.
+//
+// Start-up order: configuration and the first View's defaults; the main window with its status bar,
+// graph window, menus and tab control with the three pages; dropped files; the accelerator table; the
+// command line's file (open-or-append); the full layout; the message-box owner; the watch flag off.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/config/configuration.h"
+#include "app/config/external_programs.h"
+#include "app/shell_hooks.h"
+#include "document/data_pool.h"
+#include "document/view_list.h"
+
+namespace varnex {
+
+class AcceleratorFilter;
+class CommandActions;
+class DocumentCommands;
+class GraphView;
+class MainWindow;
+class MessageBoxes;
+class WatchPoller;
+
+struct DesktopOptions {
+    // The program's full path: the configuration file and the help page lie beside it.
+    std::string programPath;
+    // Told the main window once it exists (and null when it is gone): the owner of message boxes.
+    std::function<void(QWidget* owner)> setMessageOwner;
+    // How the editor, the tools and the help page are started (tests record instead).
+    ExternalPrograms programs;
+};
+
+class Desktop : public QObject {
+    Q_OBJECT
+public:
+    // messages must outlive the Desktop.
+    Desktop(DesktopOptions options, MessageBoxes& messages);
+    ~Desktop() override;
+
+    // The start-up steps; commandLineFile is the whole command line as one name (may be empty).
+    void start(const std::string& commandLineFile);
+
+    MainWindow& window() { return *m_window; }
+    ViewList& views() { return m_views; }
+    Document& document() { return m_views.current(); }
+    const Configuration& configuration() const { return m_config; }
+    MessageBoxes& messages() { return m_messages; }
+    const ExternalPrograms& programs() const { return m_options.programs; }
+    DocumentCommands& documents() { return *m_documents; }
+    GraphView& graph() { return *m_graph; }
+    CommandActions& actions() { return *m_actions; }
+    WatchPoller& watch() { return *m_watch; }
+    // The connections to the panels, the data sheet and the dynamic menus.
+    ShellHooks& hooks() { return m_hooks; }
+
+    // Shows page index (0 axis, 1 graph, 2 data) after applying the panels; nothing without data or
+    // when the page is already shown.
+    void showPage(int index);
+
+    // Applies the panels to the current Document and redraws if that changed it.
+    void applyAndRedraw();
+
+    // The activation of the main window from another program: while Watch is off and a file of the
+    // shown Document changed, asks "File is updated.\nReload?" and reloads on Yes.
+    void activatedFromOutside();
+
+private:
+    void createMainWindow();
+    void placeInitially();
+    void shutdown();
+    void pollFiles();
+
+    DesktopOptions m_options;
+    MessageBoxes& m_messages;
+    Configuration m_config;
+    ViewList m_views;
+    DataPool m_pool;
+    ShellHooks m_hooks;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<GraphView> m_graph;
+    std::unique_ptr<DocumentCommands> m_documents;
+    std::unique_ptr<CommandActions> m_actions;
+    std::unique_ptr<AcceleratorFilter> m_accelerators;
+    std::unique_ptr<WatchPoller> m_watch;
+    bool m_shutDown = false;
+};
+
+}  // namespace varnex

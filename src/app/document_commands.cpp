@@ -1,0 +1,165 @@
+#include "app/document_commands.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <cctype>
+
+#include "app/config/configuration.h"
+#include "app/graph_view.h"
+#include "app/main_window.h"
+#include "app/shell_hooks.h"
+#include "document/child_files.h"
+#include "document/data_pool.h"
+#include "document/view_list.h"
+#include "render/output/qt/text_codec.h"
+#include "util/message_boxes.h"
+#include "util/numbers.h"
+#include "util/paths.h"
+#include "util/text.h"
+
+namespace varnex {
+namespace {
+
+constexpr std::string_view kDataTabLabel = "Data";
+
+bool endsWithNoCase(std::string_view text, std::string_view tail) {
+    if (tail.size() > text.size()) return false;
+    return std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+                      });
+}
+
+// "%3.1f" of the version box.
+std::string oneDecimal(double value) { return formatFixed(value, 1, 3); }
+
+}  // namespace
+
+DocumentCommands::DocumentCommands(ViewList& views, DataPool& pool, MessageBoxes& messages,
+                                   const Configuration& config, GraphView& graph, MainWindow& window,
+                                   const ShellHooks& hooks)
+    : m_views(views), m_pool(pool), m_messages(messages), m_config(config), m_graph(graph), m_window(window),
+      m_hooks(hooks) {}
+
+int DocumentCommands::load(LoadMode mode, const std::string& name) {
+    m_window.hideCurrentPage();
+    const int sets = loadIntoViews(m_views, mode, name, LoadContext{m_pool, m_messages});
+    if (sets > 0) {
+        if (mode == LoadMode::New) {
+            m_titleMarked = false;
+            m_savedFor = &m_views.current();
+        }
+    } else {
+        afterFailedLoad();
+    }
+    Document& doc = m_views.current();
+    if (m_hooks.rebuildPanels) m_hooks.rebuildPanels(doc);
+    m_savedCopy = doc;
+    if (m_hooks.refreshPanels) m_hooks.refreshPanels(doc);
+    updateTitle(doc);
+    if (m_hooks.rebuildFileMenus) m_hooks.rebuildFileMenus(doc);
+    // The loader has recorded the files' times for the file watch.
+    if (doc.data > 0) m_window.showRememberedPage();
+    if (m_afterLoad) m_afterLoad();
+    return doc.data;
+}
+
+void DocumentCommands::afterFailedLoad() {
+    // The loader has emptied the View list and reported the invalid data.
+    m_graph.clear();
+    m_window.setDataTabLabel(QString::fromLatin1(kDataTabLabel.data(), kDataTabLabel.size()));
+}
+
+int DocumentCommands::open(const std::string& name) {
+    cleanUpChildFiles(m_lastOpened, name);
+    const int sets = load(LoadMode::New, name);
+    if (sets > 0) {
+        m_graph.redraw(m_views.current());
+        m_window.selectPage(kAxisPage);
+        if (m_hooks.focusPage) m_hooks.focusPage(kAxisPage);
+        if (m_hooks.loadSheet) m_hooks.loadSheet(m_views.current().files.name(0));
+        m_lastOpened = m_views.current().files.name(0);  // the full name
+    } else {
+        m_lastOpened.clear();
+    }
+    return sets;
+}
+
+int DocumentCommands::append(const std::string& name) {
+    const int sets = load(LoadMode::Append, name);
+    m_graph.redraw(m_views.current());
+    return sets;
+}
+
+void DocumentCommands::reload() {
+    if (!allFilesPresent(m_views.current())) return;
+    if (load(LoadMode::Reread, {}) > 0) m_graph.redraw(m_views.current());
+}
+
+std::optional<std::string> DocumentCommands::accept(const std::string& name) const {
+    for (const std::string& ext : m_config.extensions) {
+        if (endsWithNoCase(name, "." + ext)) return name;
+    }
+    if (!endsWithNoCase(name, ".p")) return std::nullopt;
+    const std::string stem = name.substr(0, name.size() - 1);  // up to and with the last '.'
+    for (const std::string& ext : m_config.extensions) {
+        const std::string candidate = stem + ext;
+        if (fileExists(candidate)) return candidate;
+    }
+    return std::nullopt;
+}
+
+void DocumentCommands::openOrAppend(const std::string& name) {
+    const auto accepted = accept(unquote(name));
+    if (!accepted) return;
+    m_window.raise();
+    m_window.activateWindow();
+    const Document& doc = m_views.current();
+    if (doc.data > 0) {
+        const std::string question =
+            formatMessage("現在のグラフ(%s)に重ねて描きますか?", baseName(doc.files.name(0)).c_str());
+        if (m_messages.ask(kCaption, question) == 1) {
+            append(*accepted);
+            return;
+        }
+    }
+    open(*accepted);
+}
+
+void DocumentCommands::updateTitle(const Document& doc) {
+    if (doc.data == 0) {
+        m_window.setWindowTitle(QString::fromLatin1(kProgramTitle));
+        m_window.setDataTabLabel(QString::fromLatin1(kDataTabLabel.data(), kDataTabLabel.size()));
+        return;
+    }
+    if (m_titleMarked) return;
+    const std::string file = baseName(doc.files.name(0));
+    const bool unchanged = &doc == m_savedFor && doc.sameAs(m_savedCopy);
+    m_titleMarked = !unchanged;
+    const char* format = unchanged ? "%s - %s" : "%s * - %s";
+    m_window.setWindowTitle(fromCodePage(formatMessage(format, file.c_str(), kProgramTitle)));
+}
+
+void DocumentCommands::about() {
+    const Document& doc = m_views.current();
+    const int appended = std::max(0, doc.files.appendedCount());
+    const auto listBytes = static_cast<double>(doc.files.usedBytes());
+    const int tools = static_cast<int>(m_config.tools.size());
+    const std::string text =
+        "Varnex for Windows 32bit version 3.26c\n"
+        "Release of 2024-05-20 by the Varnex developers\n\n" +
+        formatMessage("メモリー使用状況\n\n追加ファイル数（最大 %d 個）: %d\n", kMaxFiles + 1, appended) +
+        formatMessage("追加ファイル名バッファ（最大 %d byte）: %s%% (%d byte) 使用\n\n", static_cast<int>(kFileListBytes),
+                      oneDecimal(listBytes / kFileListBytes * 100).c_str(), static_cast<int>(listBytes)) +
+        formatMessage("ツールメニュー（最大 %d 個）: %s%% (%d 個) 使用\n", Configuration::kMaxTools,
+                      oneDecimal(tools / static_cast<double>(Configuration::kMaxTools) * 100).c_str(), tools) +
+        formatMessage("編集可能ファイルサイズ %d KB\n\n", m_config.limittext) +
+        formatMessage("グラフ数（最大 %d 個）: %s%% (%d 個) 使用\n", kMaxSets + 1,
+                      oneDecimal(doc.data / static_cast<double>(kMaxSets + 1) * 100).c_str(), doc.data) +
+        formatMessage("グラフデータ用メモリー: %s KB 使用\n\n", oneDecimal(static_cast<double>(m_pool.bytesTaken()) / 1000).c_str()) +
+        formatMessage("ﾋﾞｭｰ: %s + %s KB 使用\n", oneDecimal(32.592).c_str(),
+                      oneDecimal(m_views.viewCount() * 15512 / 1000.0).c_str());
+    m_messages.inform(kCaption, text);
+}
+
+}  // namespace varnex

@@ -1,0 +1,84 @@
+// The document commands: opening a data file as a new graph, appending, reloading, the file names a
+// command line or a drop may give, the window title with its modified mark, and the version box.
+//
+// All operations act on the current View's Document. A failed load empties the first View, drops the
+// others, clears the graph, labels tab 2 "Data" and reports "不正なデータです。" (caption
+// "VarnexWin32 3.26c Error").
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "document/loader.h"
+#include "document/model.h"
+
+namespace varnex {
+
+struct Configuration;
+struct ShellHooks;
+class DataPool;
+class GraphView;
+class MainWindow;
+class MessageBoxes;
+class ViewList;
+
+class DocumentCommands {
+public:
+    // Everything given must outlive the commands.
+    DocumentCommands(ViewList& views, DataPool& pool, MessageBoxes& messages, const Configuration& config,
+                     GraphView& graph, MainWindow& window, const ShellHooks& hooks);
+
+    // Opens name as a new graph; returns its number of data sets (0: the load failed and was reported).
+    int open(const std::string& name);
+    // Appends name to the current graph and redraws.
+    int append(const std::string& name);
+    // Reads every file of the current Document again and redraws; nothing when a file of the list can
+    // no longer be opened (the old Document stays).
+    void reload();
+    // The command line's or a dropped file's name: quotes removed; ignored without a message unless
+    // accepted; asks whether to draw over the current graph when one is shown ("Yes" appends,
+    // otherwise the file opens as a new graph).
+    void openOrAppend(const std::string& name);
+
+    // The data file a name stands for: the name itself when it ends with "." and a configured
+    // extension (any case); for a ".p" name (any case), the first existing file with that extension
+    // replaced by a configured one; otherwise nothing.
+    std::optional<std::string> accept(const std::string& name) const;
+
+    // The window title for doc: "VarnexWin32 3.26c" without data; "NAME - VarnexWin32 3.26c" while doc
+    // equals the copy taken at its load or save; "NAME * - VarnexWin32 3.26c" from the first change on
+    // until the next load of a new file or save.
+    void updateTitle(const Document& doc);
+
+    // The version box with the memory report.
+    void about();
+
+    // Called after every load, successful or not.
+    void setAfterLoad(std::function<void()> afterLoad) { m_afterLoad = std::move(afterLoad); }
+
+    // The full name of the data file last opened as a new graph (empty after a failed open).
+    const std::string& lastOpenedName() const { return m_lastOpened; }
+    // The undo copy: the Document as it was after the last load or save.
+    const Document& savedCopy() const { return m_savedCopy; }
+
+private:
+    int load(LoadMode mode, const std::string& name);
+    void afterFailedLoad();
+
+    ViewList& m_views;
+    DataPool& m_pool;
+    MessageBoxes& m_messages;
+    const Configuration& m_config;
+    GraphView& m_graph;
+    MainWindow& m_window;
+    const ShellHooks& m_hooks;
+
+    Document m_savedCopy;
+    const Document* m_savedFor = nullptr;  // the Document the copy was taken from at a load or save
+    bool m_titleMarked = false;
+    std::string m_lastOpened;
+    std::function<void()> m_afterLoad;
+};
+
+}  // namespace varnex

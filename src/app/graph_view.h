@@ -1,0 +1,61 @@
+// The screen picture, the clipboard picture and printing of the graph.
+//
+// The graph is recorded once into a picture whenever the Document or its settings change (redraw);
+// the graph window replays that picture on every paint, and copy and print replay the same picture.
+// show, copy and print do nothing while the Document has no data set or no picture was recorded.
+#pragma once
+
+#include <QClipboard>
+#include <QPrinter>
+#include <QWidget>
+#include <memory>
+
+#include "render/output/picture.h"
+
+namespace varnex {
+
+struct Document;
+class DataPool;
+class GraphWindow;
+class MessageBoxes;
+
+inline constexpr const char* kPrintDocumentName = "Varnex for Windows";
+
+class GraphView {
+public:
+    // window, pool (the curve work space) and messages must outlive the view.
+    GraphView(GraphWindow& window, DataPool& pool, MessageBoxes& messages)
+        : m_window(window), m_pool(pool), m_messages(messages) {}
+
+    // Clears the graph window; with data, records a new picture of doc (which replaces the previous
+    // one) and shows it. Without data the window stays white and the previous picture is kept.
+    void redraw(Document& doc);
+    // The graph window turns white (a failed load).
+    void clear();
+    // Drops the picture (shutdown).
+    void release();
+
+    // The picture recorded last; null before the first redraw with data.
+    const Picture* picture() const { return m_picture.get(); }
+
+    // Puts the picture on the clipboard, doc.printw cm square. False (clipboard unchanged) without
+    // data, without a picture or with printw outside (0, 20].
+    bool copyPicture(const Document& doc, QClipboard& clipboard) const;
+
+    // Lets the user choose a printer and prints the picture; nothing when the dialog is cancelled.
+    void print(const Document& doc, QWidget* owner) const;
+    // Prints the picture on printer as one page (document name "Varnex for Windows"): doc.printw cm
+    // square, doc.printox cm right of and doc.printoy cm below the top left corner of the printable
+    // area. False without data or picture, with printw outside (0, 20], or when printing cannot start.
+    bool printTo(const Document& doc, QPrinter& printer) const;
+
+private:
+    bool canOutput(const Document& doc) const;
+
+    GraphWindow& m_window;
+    DataPool& m_pool;
+    MessageBoxes& m_messages;
+    std::shared_ptr<const Picture> m_picture;
+};
+
+}  // namespace varnex

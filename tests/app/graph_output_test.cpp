@@ -1,0 +1,148 @@
+// The graph on the screen, on the clipboard and on the printer: one recorded picture replayed scaled
+// into the graph window, as SVG and PNG of printw cm, and printw cm square at the print offsets.
+#include <QImage>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/commands.h"
+#include "app/graph_view.h"
+#include "app/graph_window.h"
+#include "app/picture_bridge.h"
+#include "desktop_fixture.h"
+
+namespace varnex {
+namespace {
+
+using testing::DesktopFixture;
+using testing::kRunData;
+
+// A picture that fills the whole 5000 × 5000 square with black.
+std::shared_ptr<const Picture> filledSquare() {
+    auto picture = std::make_shared<Picture>();
+    picture->pen(0, 0, 0);
+    picture->brush(0);
+    picture->rect({0, 0}, {5000, 5000});
+    return picture;
+}
+
+bool isBlack(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 64; }
+bool isWhite(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) > 192; }
+
+}  // namespace
+
+class GraphOutputTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pictureIsScaledIntoTheGraphWindow_data();
+    void pictureIsScaledIntoTheGraphWindow();
+    void clearedWindowIsWhite();
+    void copyPutsSvgAndPngOfPrintWidth();
+    void printPlacesThePictureAtTheOffsets();
+    void printWritesAPdfPage();
+    void nothingIsOutputWithoutData();
+};
+
+void GraphOutputTest::pictureIsScaledIntoTheGraphWindow_data() {
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QPoint>("inside");
+    QTest::addColumn<QPoint>("outside");
+    // The picture is min(width, height) square at the top left of the client area.
+    QTest::newRow("wide 800x600") << QSize(800, 600) << QPoint(595, 595) << QPoint(605, 300);
+    QTest::newRow("tall 600x800") << QSize(600, 800) << QPoint(595, 595) << QPoint(300, 605);
+    QTest::newRow("square 300x300") << QSize(300, 300) << QPoint(295, 295) << QPoint(299, 299);
+}
+
+void GraphOutputTest::pictureIsScaledIntoTheGraphWindow() {
+    QFETCH(QSize, client);
+    QFETCH(QPoint, inside);
+    QFETCH(QPoint, outside);
+    GraphWindow window;
+    window.resize(client + QSize(2, 2));  // the 1-pixel border
+    window.showPicture(filledSquare());
+    const QImage image = window.grab().toImage();
+    const QPoint border(1, 1);
+    QVERIFY(isBlack(image, 1 + 2, 1 + 2));
+    QVERIFY(isBlack(image, (inside + border).x(), (inside + border).y()));
+    if (client.width() != client.height()) QVERIFY(isWhite(image, (outside + border).x(), (outside + border).y()));
+}
+
+void GraphOutputTest::clearedWindowIsWhite() {
+    GraphWindow window;
+    window.resize(202, 202);
+    window.showPicture(filledSquare());
+    window.clear();
+    const QImage image = window.grab().toImage();
+    QVERIFY(isWhite(image, 100, 100));
+}
+
+void GraphOutputTest::copyPutsSvgAndPngOfPrintWidth() {
+    DesktopFixture f;
+    f.write("run.dat", kRunData);
+    f.start(f.path("run.dat"));
+    f.desktop().actions().runCommand(command::kCopyGraph);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QVERIFY(data->hasFormat("image/svg+xml"));
+    QVERIFY(data->hasFormat("image/png"));
+    const QImage png = QImage::fromData(data->data("image/png"), "PNG");
+    // print width=15: 15 / 2.54 × 300 = 1771.65 pixels.
+    QCOMPARE(png.size(), QSize(1772, 1772));
+    const QByteArray svg = data->data("image/svg+xml");
+    QVERIFY(svg.contains("width=\"150mm\"") || svg.contains("width=\"15cm\"") || svg.contains("viewBox=\"0 0 5000 5000\""));
+}
+
+void GraphOutputTest::printPlacesThePictureAtTheOffsets() {
+    // 254 dpi: 100 pixels a centimetre. printw 10 cm, offsets 2 cm and 1 cm.
+    QImage page(1500, 1500, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        paintPrintPage(*filledSquare(), painter, 254, 254, 10, 2, 1);
+    }
+    QVERIFY(isWhite(page, 195, 500));
+    QVERIFY(isBlack(page, 205, 500));
+    QVERIFY(isWhite(page, 500, 95));
+    QVERIFY(isBlack(page, 500, 105));
+    QVERIFY(isBlack(page, 1195, 1095));
+    QVERIFY(isWhite(page, 1205, 500));
+    QVERIFY(isWhite(page, 500, 1105));
+}
+
+void GraphOutputTest::printWritesAPdfPage() {
+    DesktopFixture f;
+    f.write("run.dat", kRunData);
+    f.start(f.path("run.dat"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath("graph.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    QVERIFY(f.desktop().graph().printTo(f.document(), printer));
+    QCOMPARE(printer.docName(), QString("Varnex for Windows"));
+    QFile pdf(file);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QVERIFY(bytes.contains("/Type /Page"));
+}
+
+void GraphOutputTest::nothingIsOutputWithoutData() {
+    DesktopFixture f;
+    f.start("");
+    QGuiApplication::clipboard()->setText("unchanged");
+    QVERIFY(!f.desktop().graph().copyPicture(f.document(), *QGuiApplication::clipboard()));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("unchanged"));
+    QTemporaryDir dir;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("none.pdf"));
+    QVERIFY(!f.desktop().graph().printTo(f.document(), printer));
+    QVERIFY(!QFile::exists(dir.filePath("none.pdf")));
+    QVERIFY(!f.window().graphWindow().showsPicture());
+}
+
+}  // namespace varnex
+
+QTEST_MAIN(varnex::GraphOutputTest)
+#include "graph_output_test.moc"
