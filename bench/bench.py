@@ -168,6 +168,21 @@ def bench_reload(binary, main, repeats):
     ]
 
 
+def bench_watch(binary, work):
+    """The desktop's automatic reload (offscreen): rewrite of a 100,000-row file to new picture, and
+    the processor time of the watch while nothing changes."""
+    proc = subprocess.run([binary, os.path.join(work, "watch"), "20"], stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, check=False)
+    if proc.returncode != 0:
+        sys.exit(f"{binary} failed")
+    result = json.loads(proc.stdout)
+    return [
+        ("reload latency, rewrite of a 100,000-row file to new picture (median of %d)" % result["rewrites"],
+         f"{result['median_ms']:.1f} ms (longest {result['max_ms']:.1f} ms)"),
+        ("processor time of the idle watch", f"{result['idle_cpu_percent']:.2f} % of one core"),
+    ]
+
+
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--measure-one":
         seconds, peak, out = run_measured(sys.argv[2:])
@@ -190,6 +205,9 @@ def main():
     rows += bench_export(args.bin, data, peer_data, work, args.repeats)
     reload_bin = os.path.join(os.path.dirname(args.bin), "varnex_reload_bench")
     rows += bench_reload(reload_bin, write_reload_files(work, data, args.rows), args.repeats)
+    watch_bin = os.path.join(os.path.dirname(args.bin), "varnex_watch_bench")
+    if os.path.exists(watch_bin):
+        rows += bench_watch(watch_bin, work)
     print("| measure | result |")
     print("|---|---|")
     for name, value in rows:

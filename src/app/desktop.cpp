@@ -50,6 +50,7 @@ void Desktop::createMainWindow() {
                                                      m_hooks);
     m_watch = std::make_unique<WatchPoller>(
         [this] { return document().data > 0 && !m_window->isMinimized(); }, [this] { pollFiles(); });
+    m_watch->setWatchedFiles([this] { return document().files.names(); });
     m_documents->setAfterLoad([this] { m_watch->update(); });
     // The menus come before the initial size, which needs the menu bar's height.
     m_actions = std::make_unique<CommandActions>(*this);

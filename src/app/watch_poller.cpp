@@ -1,5 +1,8 @@
 #include "app/watch_poller.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -26,8 +29,11 @@ bool isInput(QEvent::Type type) {
 WatchPoller::WatchPoller(std::function<bool()> canPoll, std::function<void()> poll)
     : m_canPoll(std::move(canPoll)), m_poll(std::move(poll)) {
     m_timer.setInterval(kIntervalMs);
-    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &WatchPoller::tick);
+    // A report of the file system is tested once the events already waiting (input first) are handled.
+    const auto soon = [this] { QTimer::singleShot(0, this, &WatchPoller::tick); };
+    connect(&m_fileSystem, &QFileSystemWatcher::fileChanged, this, soon);
+    connect(&m_fileSystem, &QFileSystemWatcher::directoryChanged, this, soon);
 }
 
 WatchPoller::~WatchPoller() {
@@ -46,9 +52,33 @@ void WatchPoller::update() {
         m_inputSeen = false;
         QCoreApplication::instance()->installEventFilter(this);
         m_timer.start();
+        refreshWatchedPaths();
     } else {
         m_timer.stop();
         QCoreApplication::instance()->removeEventFilter(this);
+        if (!m_fileSystem.files().isEmpty()) m_fileSystem.removePaths(m_fileSystem.files());
+        if (!m_fileSystem.directories().isEmpty()) m_fileSystem.removePaths(m_fileSystem.directories());
+    }
+}
+
+// The files and their folders; a file replaced by renaming drops out of the watch, so the paths are
+// set again whenever they differ from what is watched.
+void WatchPoller::refreshWatchedPaths() {
+    if (!m_files) return;
+    QStringList files;
+    QStringList folders;
+    for (const std::string& name : m_files()) {
+        const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(name)));
+        if (info.exists()) files << info.absoluteFilePath();
+        if (!folders.contains(info.absolutePath())) folders << info.absolutePath();
+    }
+    if (m_fileSystem.files() != files) {
+        if (!m_fileSystem.files().isEmpty()) m_fileSystem.removePaths(m_fileSystem.files());
+        if (!files.isEmpty()) m_fileSystem.addPaths(files);
+    }
+    if (m_fileSystem.directories() != folders) {
+        if (!m_fileSystem.directories().isEmpty()) m_fileSystem.removePaths(m_fileSystem.directories());
+        if (!folders.isEmpty()) m_fileSystem.addPaths(folders);
     }
 }
 
@@ -58,10 +88,13 @@ void WatchPoller::tick() {
         return;
     }
     if (m_inputSeen) {
+        // Input first: test again as soon as it has been handled.
         m_inputSeen = false;
+        QTimer::singleShot(0, this, &WatchPoller::tick);
         return;
     }
     m_poll();
+    if (m_timer.isActive()) refreshWatchedPaths();
 }
 
 bool WatchPoller::eventFilter(QObject* watched, QEvent* event) {
