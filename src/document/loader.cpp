@@ -276,10 +276,12 @@ void shareLoadedSets(ViewList& views) {
     for (int v = 1; v <= views.viewCount(); ++v) {
         Document& view = views.viewAt(v);
         if (&view == &current) continue;
-        view.data = std::min(view.data, current.data);
+        // The view keeps its own number of sets (the parameter file stores its choices for all of
+        // them); slots the current files did not fill hold no data until the view is reloaded.
+        const int shared = std::min(view.data, current.data);
         for (int i = 1; i <= kMaxSets; ++i) {
             DataSet& set = view.sets[static_cast<std::size_t>(i)];
-            if (i <= view.data) {
+            if (i <= shared) {
                 takeLoadedData(set, current.sets[static_cast<std::size_t>(i)]);
             } else {
                 dropLoadedData(set);

@@ -165,9 +165,10 @@ int loadedCount(std::span<DataSet> sets) {
 }
 
 // A view takes doc and the loaded sets 1..doc.data. Stored GraphParams of sets past the loaded ones
-// go to fresh records (count 0), so the view's own files find them when it becomes current.
+// go to fresh records (count 0), so the view's own files find them when it becomes current; the view
+// keeps the stored number of sets (`storedCount`) so that saving it again loses none of its choices.
 void storeView(Document& view, const DocumentHead& doc, std::span<const DataSet> sets,
-               std::span<const GraphParams> stored) {
+               std::span<const GraphParams> stored, int storedCount) {
     view.head() = doc;
     for (int i = 1; i <= doc.data; ++i)
         view.sets[static_cast<std::size_t>(i)] = sets[static_cast<std::size_t>(i - 1)];
@@ -175,12 +176,13 @@ void storeView(Document& view, const DocumentHead& doc, std::span<const DataSet>
         view.sets[i + 1] = DataSet{};
         view.sets[i + 1].params = stored[i];
     }
+    view.data = std::max(doc.data, storedCount);
 }
 
 // The first view takes doc and the loaded sets and becomes the only view.
 void keepSingleView(ViewList& views, DocumentHead doc, std::span<DataSet> sets) {
     doc.data = std::clamp(doc.data, 0, loadedCount(sets));
-    storeView(views.first(), doc, sets, {});
+    storeView(views.first(), doc, sets, {}, doc.data);
     views.setCurrent(1);
     views.truncateAfter(1);
 }
@@ -267,8 +269,8 @@ bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> se
             continue;
         }
         const int position = sections <= views->viewCount() ? sections : views->appendFresh();
-        storeView(views->viewAt(position), doc, sets,
-                  std::span(stored).first(static_cast<std::size_t>(lines)));
+        storeView(views->viewAt(position), doc, sets, std::span(stored).first(static_cast<std::size_t>(lines)),
+                  lines);
         if (sections == wanted) views->setCurrent(sections);
     }
     if (sections == 0) {
@@ -277,7 +279,9 @@ bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> se
     }
     if (!views) return true;  // the index lies beyond the sections: doc and sets hold the last one
     if (wanted > sections) views->setCurrent(sections);
-    const Document& current = views->current();
+    // The current view is drawn: it holds only the sets that were loaded.
+    Document& current = views->current();
+    current.data = std::min(current.data, loaded);
     doc = current.head();
     for (int i = 1; i <= current.data; ++i)
         sets[static_cast<std::size_t>(i - 1)] = current.sets[static_cast<std::size_t>(i)];

@@ -9,6 +9,7 @@
 
 #include "document/data_pool.h"
 #include "document/parameter_file.h"
+#include "document/parameter_writer.h"
 #include "document/view_list.h"
 #include "file_fixtures.h"
 #include "support/recording_message_boxes.h"
@@ -148,7 +149,11 @@ TEST_F(LoaderTest, ViewsComeFromTheParameterFileAndShareTheLoadedArrays) {
     EXPECT_EQ(first.vtitle, "First");
     EXPECT_EQ(first.data, 3);
     EXPECT_EQ(first.sets[3].params, (GraphParams{0, 0, 1, 2}));
-    EXPECT_EQ(m_views.viewAt(3).data, 6) << "capped at the sets loaded";
+    EXPECT_EQ(m_views.viewAt(3).data, 8) << "a view that is not current keeps its stored sets";
+    // Saved again, the third view still gives all eight choices.
+    const std::string saved = formatParameters(m_views);
+    EXPECT_NE(saved.find("data=8\r\n1 0 0 1 1\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\n8 0 0 1 1\r\n"), std::string::npos);
     for (int v : {1, 3}) {
         const Document& view = m_views.viewAt(v);
         for (int i = 1; i <= view.data; ++i) {
@@ -186,7 +191,8 @@ TEST_F(LoaderTest, ReloadKeepsTheDrawingChoicesSlotBySlot) {
     EXPECT_EQ(m_views.current().data, 1);
     EXPECT_EQ(m_views.current().sets[2].storage, nullptr);
     EXPECT_EQ(m_views.current().sets[2].params, (GraphParams{0, 2, 1, 1}));
-    EXPECT_EQ(m_views.viewAt(2).data, 1);
+    EXPECT_EQ(m_views.viewAt(2).data, 2) << "the other view keeps its sets";
+    EXPECT_EQ(m_views.viewAt(2).sets[2].storage, nullptr) << "but not the arrays of the lost column";
 }
 
 TEST_F(LoaderTest, ReloadWithAMissingFileChangesNothing) {

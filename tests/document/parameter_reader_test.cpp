@@ -284,7 +284,7 @@ TEST_F(ParameterReaderTest, SectionCutShortLeavesTheRestReadable) {
     EXPECT_EQ(views.viewAt(2).sets[3].params, params(0, 0, 1, 3));
 }
 
-TEST_F(ParameterReaderTest, ViewDataIsCappedAtTheLoadedSets) {
+TEST_F(ParameterReaderTest, OnlyTheCurrentViewIsCappedAtTheLoadedSets) {
     const std::string text =
         "view=2" + section("one", "", 5, "1 2 0 0 0\n2 2 0 0 0\n3 2 0 0 0\n4 0 0 1 1\n5 0 0 1 2\n") +
         section("two", "", 2, "1 0 0 1 0\n2 0 0 1 1\n") + section("three", "", 300, "");
@@ -292,15 +292,21 @@ TEST_F(ParameterReaderTest, ViewDataIsCappedAtTheLoadedSets) {
     ASSERT_TRUE(read(text, &views));
     ASSERT_EQ(views.viewCount(), 3);
     const Document& one = views.viewAt(1);
-    EXPECT_EQ(one.data, kLoaded);
+    // Not current: it keeps all five stored sets, so that saving again loses none of its choices.
+    EXPECT_EQ(one.data, 5);
     EXPECT_EQ(one.sets[3].params, params(2, 0, 0, 0));
     // The slots past the loaded sets hold only the stored choices, on records without data.
     EXPECT_EQ(one.sets[4].count, 0);
     EXPECT_EQ(one.sets[4].storage, nullptr);
     EXPECT_EQ(one.sets[5].params, params(0, 0, 1, 2));
     EXPECT_EQ(views.viewAt(2).data, 2);
-    EXPECT_EQ(views.viewAt(3).data, kLoaded);
+    EXPECT_EQ(views.viewAt(3).data, kLoaded);  // 300 sets announced, no set lines stored
     EXPECT_EQ(m_doc.data, 2);
+    // The current view, and doc, hold only what was loaded.
+    ASSERT_TRUE(read("view=1" + section("big", "", 5, "1 0 0 1 0\n2 0 0 1 1\n3 0 0 1 2\n4 0 0 1 3\n5 0 0 1 0\n"),
+                     &views));
+    EXPECT_EQ(views.current().data, kLoaded);
+    EXPECT_EQ(m_doc.data, kLoaded);
     // Without a list, doc's data is capped the same way.
     ASSERT_TRUE(read("view=1" + section("x", "", 9, "")));
     EXPECT_EQ(m_doc.data, kLoaded);
