@@ -73,7 +73,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkDocument(doc, main);
         require(views.viewCount() >= 1 && views.viewCount() <= kMaxViews);
         require(views.indexOfCurrent() >= 1 && views.indexOfCurrent() <= views.viewCount());
-        for (int k = 1; k <= views.viewCount(); ++k) require(views.viewAt(k).data <= kLoaded);
+        // Only the current view is drawn and holds no more sets than were loaded; the others keep the
+        // number of sets they stored, on records without data past the loaded ones.
+        require(views.current().data <= kLoaded);
+        for (int k = 1; k <= views.viewCount(); ++k) {
+            const Document& view = views.viewAt(k);
+            require(view.data >= 0 && view.data <= kMaxSets);
+            for (int i = kLoaded + 1; i <= view.data; ++i) require(view.sets[static_cast<std::size_t>(i)].count == 0);
+        }
         require(views.current().files == doc.files);
     }
     {
