@@ -10,6 +10,7 @@
 #include "document/model.h"
 #include "render/mapping.h"
 #include "render/output/drawing.h"
+#include "support/data_sets.h"
 #include "support/recording_message_boxes.h"
 
 namespace varnex {
@@ -21,16 +22,8 @@ public:
 };
 
 DataSet makeSet(const std::vector<double>& xs, const std::vector<double>& ys, int interp = 1) {
-    DataSet set;
-    set.storage = std::make_shared<SetStorage>();
-    set.storage->x = {0};
-    set.storage->y = {0};
-    set.storage->x.insert(set.storage->x.end(), xs.begin(), xs.end());
-    set.storage->y.insert(set.storage->y.end(), ys.begin(), ys.end());
-    set.count = static_cast<std::int32_t>(xs.size());
+    DataSet set = testing::dataSetOf(xs, ys);
     set.params.interp = static_cast<std::int8_t>(interp);
-    set.ascending = true;
-    for (std::size_t i = 1; i < xs.size(); ++i) set.ascending = set.ascending && xs[i - 1] < xs[i];
     return set;
 }
 

@@ -9,6 +9,7 @@
 
 #include "document/model.h"
 #include "render/output/drawing.h"
+#include "support/data_sets.h"
 #include "support/recording_message_boxes.h"
 
 namespace varnex {
@@ -91,14 +92,8 @@ protected:
 
     DataSet& addSet(std::vector<double> xs, std::vector<double> ys, GraphParams params) {
         DataSet& set = doc.sets[static_cast<std::size_t>(++doc.data)];
-        set.storage = std::make_shared<SetStorage>();
-        set.storage->x = {0};
-        set.storage->y = {0};
-        set.storage->x.insert(set.storage->x.end(), xs.begin(), xs.end());
-        set.storage->y.insert(set.storage->y.end(), ys.begin(), ys.end());
-        set.count = static_cast<std::int32_t>(xs.size());
+        set = testing::dataSetOf(xs, ys);
         set.params = params;
-        markAscending(doc.setRange(doc.data, 1));
         return set;
     }
     // Index of the first op of a kind from `from` on, or ops().size().
