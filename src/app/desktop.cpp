@@ -31,6 +31,7 @@ Desktop::~Desktop() {
 
 void Desktop::start(const std::string& commandLineFile) {
     m_config = readConfiguration(m_options.programPath, m_messages);
+    setSystemCodePage(m_config.codePage);
     applyConfigurationDefaults(m_config, m_views.first());
     createMainWindow();
     m_window->setAcceptDrops(true);

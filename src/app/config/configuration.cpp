@@ -16,14 +16,15 @@ namespace {
 constexpr std::size_t kEditorField = 264;
 constexpr std::size_t kToolField = 256;
 
-enum class Key { Editor, PrintOx, PrintOy, PrintWidth, WidthGraph, WidthFrame, MarkerSize, LimitText, Menu, Command, Ext };
+enum class Key { Editor, PrintOx, PrintOy, PrintWidth, WidthGraph, WidthFrame, MarkerSize, LimitText, Menu, Command, Ext,
+                 CodePageName };
 
 struct KeyName {
     std::string_view text;
     Key key;
 };
 
-constexpr std::array<KeyName, 11> kKeys{{
+constexpr std::array<KeyName, 12> kKeys{{
     {"editor=", Key::Editor},
     {"print ox=", Key::PrintOx},
     {"print oy=", Key::PrintOy},
@@ -35,6 +36,7 @@ constexpr std::array<KeyName, 11> kKeys{{
     {"menu=", Key::Menu},
     {"cmnd=", Key::Command},
     {"ext=", Key::Ext},
+    {"codepage=", Key::CodePageName},
 }};
 
 std::string fitField(std::string_view text, std::size_t fieldSize) {
@@ -51,6 +53,35 @@ std::vector<std::string> splitAtSpaces(std::string_view text) {
         if (i > start) pieces.emplace_back(text.substr(start, i - start));
     }
     return pieces;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// A later "codepage=" line overrides an earlier one, a wrong one included: it falls back to UTF-8. An
+// empty value is the default, UTF-8, and needs no message.
+void applyCodePage(std::string_view value, Configuration& config) {
+    if (const auto codePage = codePageFromName(value)) {
+        config.codePage = *codePage;
+        config.unknownCodePage.clear();
+    } else {
+        config.codePage = CodePage::Utf8;
+        config.unknownCodePage = fitField(trimBlanks(value), kToolField);
+    }
 }
 
 // Reading state across lines: the menu text of the tool being defined.
@@ -87,6 +118,7 @@ void applyLine(std::string_view line, Configuration& config, ToolInProgress& too
                     config.filter = buildFilter(config.extensions);
                 }
                 break;
+            case Key::CodePageName: applyCodePage(value, config); break;
         }
         return;
     }
@@ -106,6 +138,13 @@ std::string withExtension(const std::string& path, const char* extension) {
 
 bool Configuration::isTool(int id) const {
     return !tools.empty() && id >= tools.front().id && id <= tools.back().id;
+}
+
+std::optional<CodePage> codePageFromName(std::string_view name) {
+    name = trimBlanks(name);
+    if (equalsIgnoringCase(name, "utf-8")) return CodePage::Utf8;
+    if (equalsIgnoringCase(name, "shift_jis")) return CodePage::ShiftJis;
+    return std::nullopt;
 }
 
 std::string buildFilter(const std::vector<std::string>& extensions) {
@@ -135,6 +174,11 @@ Configuration readConfiguration(const std::string& programPath, MessageBoxes& me
         return config;
     }
     readLines(source, config);
+    if (!config.unknownCodePage.empty()) {
+        messages.inform(kCaption, formatMessage("varnexw32.ini: unknown code page \"%s\" (codepage= takes utf-8 or "
+                                                "shift_jis); texts are read as UTF-8.",
+                                                config.unknownCodePage.c_str()));
+    }
     return config;
 }
 

@@ -1,12 +1,15 @@
 // The configuration file varnexw32.ini beside the program: editor, print and pen defaults, the data
-// sheet's size limit, the accepted data-file extensions and the user tools. Read once at start-up;
-// nothing writes it.
+// sheet's size limit, the accepted data-file extensions, the user tools and the code page of all text.
+// Read once at start-up; nothing writes it.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/model.h"
+#include "util/codepage.h"
 
 namespace varnex {
 
@@ -39,21 +42,32 @@ struct Configuration {
     double framewidth = 0.3;
     double markersize = 1.3;
     std::vector<UserTool> tools;  // at most kMaxTools
+    // "codepage=": how every text the program reads, shows and writes is encoded. The start-up applies
+    // it (setSystemCodePage) before any data file is read.
+    CodePage codePage = CodePage::Utf8;
+    // The value of the last "codepage=" line when it names no code page (codePage is then UTF-8);
+    // empty otherwise. readConfiguration reports it.
+    std::string unknownCodePage;
 
     // True when id is one of the tools' command identifiers.
     bool isTool(int id) const;
 };
 
 // Reads the configuration file beside programPath. A missing file shows the fatal message
-// "varnexw32.ini ファイルがありません。" and gives the defaults above.
+// "varnexw32.ini ファイルがありません。" and gives the defaults above; a "codepage=" value that names
+// no code page is reported with an information message, and UTF-8 holds.
 Configuration readConfiguration(const std::string& programPath, MessageBoxes& messages);
 
 // Applies the lines of a configuration text to config; fields whose keys are absent keep their values.
 // A key may stand anywhere in its line and its value is the text after the line's first '='; the first
 // key found in the order editor, print ox, print oy, print width, width graph, width frame, marker
-// size, limittext, menu, cmnd, ext decides. Tools beyond kMaxTools and an "ext=" line without any
+// size, limittext, menu, cmnd, ext, codepage decides. Tools beyond kMaxTools and an "ext=" line without any
 // extension are ignored.
 void readConfigurationText(std::string_view text, Configuration& config);
+
+// The code page a name stands for: "utf-8" or "shift_jis", in any letter case, with blanks around it
+// ignored; nothing for any other name.
+std::optional<CodePage> codePageFromName(std::string_view name);
 
 // The file-dialog filter for a list of extensions: "Data File (*.dat,*.txt)|*.dat;*.txt|".
 std::string buildFilter(const std::vector<std::string>& extensions);
