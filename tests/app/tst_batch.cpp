@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "app/batch/batch.h"
@@ -33,6 +34,15 @@ class BatchTest : public QObject {
 private:
     QTemporaryDir m_dir;
     std::string m_program;
+    std::vector<std::unique_ptr<QTemporaryDir>> m_programDirs;
+
+    // A program path whose folder holds a configuration file with the given text.
+    std::string programWithConfiguration(const char* text) {
+        m_programDirs.push_back(std::make_unique<QTemporaryDir>());
+        const QTemporaryDir& dir = *m_programDirs.back();
+        std::ofstream(dir.filePath("varnexw32.ini").toStdString()) << text;
+        return dir.filePath("varnexw32").toStdString();
+    }
 
     Run run(const std::vector<std::string>& args, const std::string& program = {}) {
         std::ostringstream out;
@@ -175,12 +185,186 @@ private slots:
     }
 
     void wrongUsageIsExitTwo() {
-        for (const auto& args : std::vector<std::vector<std::string>>{
-                 {"--info"}, {"--info", "--points"}, {"--info", "a", "b"}, {"--bogus", "x"}}) {
+        const std::string f = data("worked.dat");
+        const std::vector<std::vector<std::string>> cases{
+            {"--info"},                                   // no FILE
+            {"--info", "--points"},                       //
+            {"--info", "a", "b"},                         // two FILEs
+            {"--bogus", "x"},                             // unknown option
+            {"--info", f, "-x"},                          // single-dash word
+            {"--export", "out.png"},                      // OUT but no FILE
+            {"--info", "--export", "out.png", f},         // two commands
+            {"--points", f},                              // no command
+            {"--info", f, "--info"},                      // an option twice
+            {"--info", f, "--size", "5"},                 // --size without --export
+            {"--dump-picture", f, "--points"},            // --points without --info
+            {"--info", f, "--view"},                      // missing value
+            {"--info", f, "--view", "0"},                 // views count from 1
+            {"--info", f, "--view", "two"},               //
+            {"--info", f, "--codepage", "latin-1"},       // unknown code page
+        };
+        for (const auto& args : cases) {
             const Run r = run(args);
             QCOMPARE(r.code, 2);
-            QVERIFY(r.err.find("usage: varnexw32") == 0);
+            QVERIFY2(r.err.find("varnexw32: ") == 0, r.err.c_str());
+            QVERIFY(r.err.find("\nusage: varnexw32 ") != std::string::npos);
+            QVERIFY(r.out.empty());
         }
+    }
+
+    // Options may come in any order: each form gives what its documented order gives.
+    void optionsComeInAnyOrder() {
+        QTemporaryDir out;
+        const std::string f = data("worked.dat");
+        const std::string png = out.filePath("g.png").toStdString();
+        struct Case {
+            std::vector<std::string> documented;
+            std::vector<std::string> reordered;
+        };
+        const Case cases[] = {
+            {{"--info", "--points", f}, {f, "--points", "--info"}},
+            {{"--info", "--points", f}, {"--points", f, "--info"}},
+            {{"--dump-picture", f}, {f, "--dump-picture"}},
+            {{"--info", f}, {"--info", "--", f}},
+        };
+        for (const Case& c : cases) {
+            const Run expected = run(c.documented);
+            const Run r = run(c.reordered);
+            QCOMPARE(expected.code, 0);
+            QCOMPARE(r.code, 0);
+            QVERIFY(r.out == expected.out);
+        }
+        const std::vector<std::vector<std::string>> exports{
+            {"--export", png, f, "--size", "300"},
+            {"--export", png, "--size", "300", f},
+            {"--size", "300", f, "--export", png},
+            {"--size=300", "--export=" + png, f},
+        };
+        for (const auto& args : exports) {
+            QFile::remove(QString::fromStdString(png));
+            QCOMPARE(run(args).code, 0);
+            QCOMPARE(QImage(QString::fromStdString(png)).size(), QSize(300, 300));
+        }
+    }
+
+    void helpAndVersionNeedNothingElse() {
+        struct Case {
+            std::vector<std::string> args;
+            const char* begins;
+        };
+        const Case cases[] = {
+            {{"--help"}, "usage: varnexw32 --info [--points] FILE | --export OUT FILE [--size N] | --dump-picture FILE\n"},
+            {{"--info", data("worked.dat"), "--help"}, "usage: varnexw32 "},
+            {{"--version"}, "VarnexWin32 3.26c\n"},
+        };
+        for (const Case& c : cases) {
+            const Run r = run(c.args);
+            QCOMPARE(r.code, 0);
+            QVERIFY2(r.out.find(c.begins) == 0, r.out.c_str());
+            QVERIFY(r.err.empty());
+        }
+        const std::string help = run({"--help"}).out;
+        for (const char* option : {"--info", "--points", "--export OUT", "--size N", "--dump-picture", "--view N",
+                                   "--codepage NAME", "--help", "--version"}) {
+            QVERIFY2(help.find(std::string("\n  ") + option + " ") != std::string::npos, option);
+        }
+    }
+
+    // --view N draws view N of the parameter file with that view's own files.
+    void viewChoosesTheViewOfTheParameterFile() {
+        struct Case {
+            std::vector<std::string> extra;
+            int view;
+            const char* vtitle;
+            int files;
+            int sets;
+        };
+        const Case cases[] = {
+            {{}, 2, "Detail", 3, 6},  // the view the parameter file names as current
+            {{"--view", "1"}, 1, "Overview", 2, 3},
+            {{"--view", "2"}, 2, "Detail", 3, 6},
+        };
+        for (const Case& c : cases) {
+            std::vector<std::string> args{"--info", data("views/main.dat")};
+            args.insert(args.end(), c.extra.begin(), c.extra.end());
+            const Run r = run(args);
+            QCOMPARE(r.code, 0);
+            QCOMPARE(QString::fromStdString(r.err), QString());
+            const QJsonObject doc = r.json();
+            QCOMPARE(doc["view"].toInt(), c.view);
+            QCOMPARE(doc["views"].toInt(), 2);
+            QCOMPARE(doc["vtitle"].toString(), QString(c.vtitle));
+            QCOMPARE(doc["files"].toArray().size(), c.files);
+            QCOMPARE(doc["sets"].toArray().size(), c.sets);
+        }
+        const Run dump = run({"--view", "1", "--dump-picture", data("views/main.dat")});
+        QCOMPARE(dump.code, 0);
+        // View 1's x axis ends at 5, view 2's at 3 (labelled 3.0).
+        QVERIFY(dump.out.find(" \"5\"\n") != std::string::npos);
+        QVERIFY(dump.out.find(" \"3.0\"\n") == std::string::npos);
+    }
+
+    void missingViewIsExitTwo() {
+        QTemporaryDir out;
+        const std::string png = out.filePath("g.png").toStdString();
+        struct Case {
+            std::vector<std::string> args;
+            const char* message;
+        };
+        const Case cases[] = {
+            {{"--info", data("views/main.dat"), "--view", "3"}, "main.dat has no view 3 (it has views 1 to 2)\n"},
+            {{"--info", data("worked.dat"), "--view", "2"}, "worked.dat has no view 2 (it has one view)\n"},
+            {{"--export", png, data("views/main.dat"), "--view", "9"}, "main.dat has no view 9 (it has views 1 to 2)\n"},
+            {{"--dump-picture", data("worked.dat"), "--view", "2"}, "worked.dat has no view 2 (it has one view)\n"},
+        };
+        for (const Case& c : cases) {
+            const Run r = run(c.args);
+            QCOMPARE(r.code, 2);
+            QVERIFY(r.out.empty());
+            QVERIFY2(r.err.find("varnexw32: ") == 0 && r.err.ends_with(c.message), r.err.c_str());
+        }
+        QVERIFY(!QFile::exists(QString::fromStdString(png)));
+    }
+
+    // A Shift-JIS file reads right with the code page chosen by the configuration or by --codepage
+    // (which wins); the JSON is UTF-8 either way.
+    void codePageOfConfigurationAndOption() {
+        struct Case {
+            const char* configuration;
+            std::vector<std::string> option;
+            bool shiftJis;
+            const char* err;
+        };
+        const Case cases[] = {
+            {"ext=dat\n", {}, false, ""},
+            {"ext=dat\n", {"--codepage", "shift_jis"}, true, ""},
+            {"ext=dat\ncodepage=shift_jis\n", {}, true, ""},
+            {"ext=dat\ncodepage=shift_jis\n", {"--codepage", "UTF-8"}, false, ""},
+            {"codepage=sjis\n", {},  false,
+             "VarnexWin32 3.26c: varnexw32.ini: unknown code page \"sjis\" (codepage= takes utf-8 or shift_jis); "
+             "texts are read as UTF-8.\n"},
+        };
+        for (const Case& c : cases) {
+            std::vector<std::string> args{"--info", data("shift_jis.dat")};
+            args.insert(args.end(), c.option.begin(), c.option.end());
+            const Run r = run(args, programWithConfiguration(c.configuration));
+            QCOMPARE(r.code, 0);
+            QCOMPARE(QString::fromStdString(r.err), QString::fromUtf8(c.err));
+            const QJsonObject doc = r.json();
+            const QString vtitle = doc["vtitle"].toString();
+            const QString title = doc["sets"].toArray()[0].toObject()["title"].toString();
+            if (c.shiftJis) {
+                // 表 and ソ end in the byte of '\': read as whole characters, both stay.
+                QCOMPARE(vtitle, QString::fromUtf8("表示テスト"));
+                QCOMPARE(title, QString::fromUtf8("ソース温度"));
+            } else {
+                QVERIFY(vtitle.contains(QChar::ReplacementCharacter));
+            }
+        }
+        // The program's own texts stay readable in a Shift-JIS run.
+        const Run r = run({"--codepage", "shift_jis", "--info", data("nodata.dat")});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(QString::fromStdString(r.err), QString("VarnexWin32 3.26c Error: 不正なデータです。\n"));
     }
 
     void missingConfigurationIsReportedAndStartUpGoesOn() {
@@ -228,6 +412,10 @@ private slots:
             {dir + "/missing/graph.png", {}, 2},
             {dir + "/graph.png", {"--size", "0"}, 2},
             {dir + "/graph.png", {"--size", "12x"}, 2},
+            {dir + "/graph.png", {"--size", "10001"}, 2},
+            {dir + "/graph.png", {"--size", "-5"}, 2},
+            {dir + "/graph.png", {"--size", "1.5"}, 2},
+            {dir + "/graph.png", {"--size", ""}, 2},
             {dir + "/graph.png", {"--width", "10"}, 2},
         };
         for (const Case& c : cases) {
@@ -256,7 +444,9 @@ private slots:
     }
 
     void otherCommandLinesAreForTheDesktop() {
-        QCOMPARE(run({"my", "file.dat"}).code, -1);
+        for (const auto& args : std::vector<std::vector<std::string>>{{}, {"my", "file.dat"}, {"-x.dat"}, {"a--b.dat"}, {"--"}}) {
+            QCOMPARE(run(args).code, -1);
+        }
         QCOMPARE(varnex::commandLineFileName({"\"my", "file.dat\""}), std::string("my file.dat"));
     }
 };

@@ -1,15 +1,18 @@
 #include "app/batch/batch.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
+#include "app/batch/batch_options.h"
 #include "app/batch/document_json.h"
 #include "app/config/batch_message_boxes.h"
 #include "app/config/configuration.h"
 #include "document/data_pool.h"
 #include "document/loader.h"
 #include "document/view_list.h"
+#include "document/views.h"
 #include "render/output/qt/export.h"
 #include "render/output/qt/qt_text_measurer.h"
 #include "render/output/qt/text_codec.h"
@@ -20,10 +23,6 @@
 
 namespace varnex {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: varnexw32 --info [--points] FILE | --export OUT FILE [--size N] | --dump-picture FILE";
-constexpr int kDefaultPngSize = 1000;
 
 // Fonts and pictures need a GUI application; batch mode starts one, offscreen, only for the commands
 // that draw. Standard error belongs to the program's own messages, so Qt's notes about the session
@@ -40,25 +39,35 @@ void ensureGuiApplication() {
     static QGuiApplication app(argc, argv);
 }
 
-bool isOption(const std::string& word) { return word.size() > 2 && word.compare(0, 2, "--") == 0; }
-
-int usage(std::ostream& err) {
-    err << kUsage << '\n';
-    return 2;
-}
-
 // What a batch command works on: the configuration, the View list and the pool, set up as the
-// desktop sets them up at start-up.
+// desktop sets them up at start-up. The code page (--codepage, or the configuration's) holds before
+// any data file is read.
 struct BatchSession {
-    BatchSession(const std::string& programPath, std::ostream& err)
+    BatchSession(const std::string& programPath, std::optional<CodePage> codePage, std::ostream& err)
         : messages(err), config(readConfiguration(programPath, messages)), pool(messages) {
+        setSystemCodePage(codePage.value_or(config.codePage));
         applyConfigurationDefaults(config, views.first());
         messages.setStarted();
     }
 
-    // Opens file as a new graph; false (with the message already printed) when it holds no data.
-    bool open(const std::string& file) {
-        return openNewDocument(views, file, pool, messages) > 0 && !messages.fatalSeen();
+    // Opens file as a new graph and makes view k current (nothing: the view the parameter file names).
+    // 0 done; 1 when the file (or the chosen view's files) hold no data, the message already printed; 2
+    // when there is no view k.
+    int open(const std::string& file, std::optional<int> view, std::ostream& err) {
+        if (openNewDocument(views, file, pool, messages) == 0 || messages.fatalSeen()) return 1;
+        if (!view) return 0;
+        if (*view > views.viewCount()) {
+            err << "varnexw32: " << fromCodePage(file).toStdString() << " has no view " << *view << " (it has "
+                << (views.viewCount() == 1 ? std::string("one view") : "views 1 to " + std::to_string(views.viewCount()))
+                << ")\n";
+            return 2;
+        }
+        if (selectView(views, *view) == ViewUpdate::None) return 0;
+        const ReloadResult result = reloadDocument(views, LoadContext{pool, messages});
+        if (result == ReloadResult::FilesMissing) {
+            err << "varnexw32: a file of view " << *view << " cannot be read\n";
+        }
+        return result == ReloadResult::Reloaded && !messages.fatalSeen() ? 0 : 1;
     }
 
     // The graph of the current view, recorded as the desktop records it for the screen.
@@ -74,54 +83,32 @@ struct BatchSession {
     DataPool pool;
 };
 
-int info(const std::vector<std::string>& args, const std::string& programPath, std::ostream& out,
-         std::ostream& err) {
-    bool points = false;
-    std::size_t i = 1;
-    if (i < args.size() && args[i] == "--points") {
-        points = true;
-        ++i;
-    }
-    if (i + 1 != args.size()) return usage(err);
-    BatchSession session(programPath, err);
-    if (!session.open(args[i])) return 1;
-    out << documentJson(session.views, points);
+int info(const BatchOptions& options, const std::string& programPath, std::ostream& out, std::ostream& err) {
+    BatchSession session(programPath, options.codePage, err);
+    if (const int code = session.open(options.file, options.view, err)) return code;
+    out << documentJson(session.views, options.points);
     out.flush();
     return 0;
 }
 
-// --export OUT FILE [--size N]
-int exportGraph(const std::vector<std::string>& args, const std::string& programPath, std::ostream& err) {
-    if (args.size() != 3 && args.size() != 5) return usage(err);
-    int size = kDefaultPngSize;
-    if (args.size() == 5) {
-        if (args[3] != "--size") return usage(err);
-        size = parseLeadingInt(args[4]);
-        if (size < 1 || size > kMaxPngSize || std::to_string(size) != args[4]) {
-            err << "varnexw32: --size takes a whole number of pixels from 1 to " << kMaxPngSize << '\n';
-            return 2;
-        }
-    }
+int exportGraph(const BatchOptions& options, const std::string& programPath, std::ostream& err) {
     // Opening a file makes its folder the current one: a relative OUT means the folder it was given in.
-    const std::string outPath = absPath(args[1]).value_or(args[1]);
-    BatchSession session(programPath, err);
-    if (!session.open(args[2])) return 1;
+    const std::string outPath = absPath(options.outPath).value_or(options.outPath);
+    BatchSession session(programPath, options.codePage, err);
+    if (const int code = session.open(options.file, options.view, err)) return code;
     const Picture picture = session.picture();
     if (session.messages.fatalSeen()) return 1;
     std::string error;
-    if (!exportPicture(picture, outPath, session.views.current().printw, size, &error)) {
+    if (!exportPicture(picture, outPath, session.views.current().printw, options.size, &error)) {
         err << "varnexw32: " << fromCodePage(error).toStdString() << '\n';
         return 2;
     }
     return 0;
 }
 
-// --dump-picture FILE
-int dumpPicture(const std::vector<std::string>& args, const std::string& programPath, std::ostream& out,
-                std::ostream& err) {
-    if (args.size() != 2) return usage(err);
-    BatchSession session(programPath, err);
-    if (!session.open(args[1])) return 1;
+int dumpPicture(const BatchOptions& options, const std::string& programPath, std::ostream& out, std::ostream& err) {
+    BatchSession session(programPath, options.codePage, err);
+    if (const int code = session.open(options.file, options.view, err)) return code;
     const Picture picture = session.picture();
     if (session.messages.fatalSeen()) return 1;
     out << picture.dump([](std::string_view text) { return fromCodePage(text).toStdString(); });
@@ -147,15 +134,24 @@ std::string programFilePath(const char* argv0) {
     return absPath(argv0 ? argv0 : "varnexw32").value_or("varnexw32");
 }
 
-bool isBatchCommandLine(const std::vector<std::string>& args) { return !args.empty() && isOption(args[0]); }
+bool isBatchCommandLine(const std::vector<std::string>& args) {
+    return std::any_of(args.begin(), args.end(), [](const std::string& word) { return isBatchOption(word); });
+}
 
 std::optional<int> runBatch(const std::vector<std::string>& args, const std::string& programPath,
                             std::ostream& out, std::ostream& err) {
     if (!isBatchCommandLine(args)) return std::nullopt;
-    if (args[0] == "--info") return info(args, programPath, out, err);
-    if (args[0] == "--export") return exportGraph(args, programPath, err);
-    if (args[0] == "--dump-picture") return dumpPicture(args, programPath, out, err);
-    return usage(err);
+    const auto options = parseBatchOptions(args, err);
+    if (!options) return 2;
+    switch (options->command) {
+        case BatchCommand::Help: out << batchHelp(); break;
+        case BatchCommand::Version: out << batchVersion(); break;
+        case BatchCommand::Info: return info(*options, programPath, out, err);
+        case BatchCommand::Export: return exportGraph(*options, programPath, err);
+        case BatchCommand::DumpPicture: return dumpPicture(*options, programPath, out, err);
+    }
+    out.flush();
+    return 0;
 }
 
 }  // namespace varnex

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
+#include <optional>
 
 namespace varnex {
 namespace {
@@ -40,10 +42,24 @@ QByteArray toShiftJis(const QString& text) {
     return bytes;
 }
 
+// The program's own texts (captions, messages, status texts) are UTF-8 in the source, whatever the code
+// page. In Shift-JIS such a text is recognised as well-formed UTF-8 holding a character beyond ASCII:
+// Shift-JIS text almost never is, since its kana lead bytes 0x82 and 0x83, its first kanji lead bytes
+// 0x88 to 0x9F and its half-width katakana are all bytes that cannot begin a UTF-8 character.
+std::optional<QString> programText(std::string_view bytes) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) return std::nullopt;
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytesOf(bytes));
+    if (utf8.hasError()) return std::nullopt;
+    return text;
+}
+
 }  // namespace
 
 QString fromCodePage(std::string_view bytes, CodePage codePage) {
     if (codePage == CodePage::Utf8) return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (auto text = programText(bytes)) return *text;
     QStringDecoder decoder(kShiftJisName);
     if (!decoder.isValid()) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     return decoder.decode(bytesOf(bytes));

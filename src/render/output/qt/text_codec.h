@@ -2,7 +2,9 @@
 //
 // Every text that crosses to Qt (drawn texts, font faces, clipboard text) goes through these two
 // functions, so that a Shift-JIS process shows and stores its texts correctly. Bytes that are not valid
-// in the code page decode to U+FFFD; characters the code page cannot hold encode to '?'.
+// in the code page decode to U+FFFD; characters the code page cannot hold encode to '?'. In Shift-JIS,
+// a text that is well-formed UTF-8 with a character beyond ASCII is one of the program's own texts
+// (UTF-8 in the source) and decodes as UTF-8.
 #pragma once
 
 #include <QString>

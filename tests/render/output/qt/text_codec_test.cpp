@@ -42,6 +42,25 @@ private slots:
         QCOMPARE(fromCodePage("温"), QString::fromUtf8("温"));
     }
 
+    // The program's own texts are UTF-8 in the source: they read the same in a Shift-JIS process, while
+    // Shift-JIS bytes that are not well-formed UTF-8 go through the Shift-JIS codec.
+    void programTextsReadTheSameInShiftJis_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("message") << QByteArray("不正なデータです。") << QString::fromUtf8("不正なデータです。");
+        QTest::newRow("half-width caption") << QByteArray("VarnexWin 終了ﾒｯｾｰｼﾞ") << QString::fromUtf8("VarnexWin 終了ﾒｯｾｰｼﾞ");
+        QTest::newRow("sjis kana") << QByteArray("\x83\x65\x83\x58\x83\x67") << QString::fromUtf8("テスト");
+        QTest::newRow("sjis half-width") << QByteArray("\xc3\xde\xb0\xc0") << QString::fromUtf8("ﾃﾞｰﾀ");
+        // E8 A1 A8 would be one UTF-8 character; cut short before its last byte it is Shift-JIS.
+        QTest::newRow("sjis level-2 kanji") << QByteArray("\xe8\xa1") << QString::fromUtf8("陦");
+    }
+    void programTextsReadTheSameInShiftJis() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(fromCodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), CodePage::ShiftJis),
+                 text);
+    }
+
     void badBytesAndMissingCharactersAreReplaced() {
         QCOMPARE(fromCodePage("a\xff", CodePage::Utf8), QString("a") + QChar(0xFFFD));
         QCOMPARE(fromCodePage("a\x89", CodePage::ShiftJis).left(1), QString("a"));
