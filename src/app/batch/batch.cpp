@@ -17,7 +17,6 @@
 #include "render/output/qt/qt_text_measurer.h"
 #include "render/output/qt/text_codec.h"
 #include "render/page_renderer.h"
-#include "util/numbers.h"
 #include "util/paths.h"
 #include "util/text.h"
 
