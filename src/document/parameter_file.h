@@ -27,8 +27,8 @@
 //   1 1 0 0 0                   per set: number, interp, linetype, marker, shape
 //   2 1 0 0 0
 //
-// Readers find a key anywhere in a line (a title that contains "file=" reads as a file line), take
-// the value after the line's first '=', and read the set lines as whitespace-separated integers
+// Readers recognise a key only at the start of a line, after any leading blanks (a title that
+// contains "data=" or "file=" stays a title), take the value after the key, and read the set lines as whitespace-separated integers
 // across line ends. Lines are read in pieces of at most 255 bytes ('#' lines are comments), so a text
 // value keeps at most 255 bytes less its key (248 after "vtitle="); the writer cuts it to that, so
 // that no rest of a line is read as a line of its own. printox, printoy, tickwidth and subtickwidth

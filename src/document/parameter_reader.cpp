@@ -23,13 +23,12 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-// True if key occurs in line starting at a character boundary (never inside a double-byte character).
-bool containsKey(std::string_view line, std::string_view key) {
-    if (line.find(key) == kNone) return false;  // the common case, without stepping
-    for (std::size_t i = 0; i + key.size() <= line.size(); i += charLength(line, i)) {
-        if (line.compare(i, key.size(), key) == 0) return true;
-    }
-    return false;
+// True if the line begins with key after any leading blanks (spaces and tabs). Keys are recognised
+// only there: a title that merely contains "data=" or "file=" is a title. Every file the writer
+// produces has its keys at the start of the line.
+bool startsWithKey(std::string_view line, std::string_view key) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first != kNone && line.substr(first).starts_with(key);
 }
 
 // The text after the line's first '='; nullopt for a line without '=' (it matches no key).
@@ -48,8 +47,7 @@ std::int8_t int8Value(std::string_view text) {
     return saturatedInt8(parseLeadingInt(text));
 }
 
-// The key lines other than "data=" and "file=", in the order in which a line is tested for them: the
-// first key the line contains decides.
+// The key lines other than "data=" and "file=".
 struct KeyAction {
     std::string_view key;
     void (*apply)(DocumentHead& doc, std::string_view value);
@@ -206,7 +204,7 @@ int readViewIndex(ByteSource& source) {
     LineReader reader(source);
     while (reader.readLine()) {
         const std::string_view line = reader.line();
-        if (containsKey(line, kViewKey)) return std::max(1, parseLeadingInt(valueOf(line).value_or("")));
+        if (startsWithKey(line, kViewKey)) return std::max(1, parseLeadingInt(valueOf(line).value_or("")));
     }
     source.seek(start);
     return 1;
@@ -219,16 +217,16 @@ int readViewSection(ByteSource& source, DocumentHead& doc, MessageBoxes& boxes) 
         const std::string_view line = reader.line();
         const std::optional<std::string_view> value = valueOf(line);
         if (!value) continue;
-        if (containsKey(line, kDataKey)) {
+        if (startsWithKey(line, kDataKey)) {
             doc.data = std::clamp(parseLeadingInt(*value), 0, kMaxSets);
             return doc.data;
         }
-        if (containsKey(line, kFileKey)) {
+        if (startsWithKey(line, kFileKey)) {
             appendFile(doc, *value, boxes);
             continue;
         }
         for (const KeyAction& action : kKeyActions) {
-            if (containsKey(line, action.key)) {
+            if (startsWithKey(line, action.key)) {
                 action.apply(doc, *value);
                 break;
             }
@@ -308,7 +306,7 @@ bool isReferenced(ByteSource& source, std::string_view relName) {
     LineReader reader(source);
     while (reader.readLine()) {
         const std::string_view line = reader.line();
-        if (!containsKey(line, kFileKey)) continue;
+        if (!startsWithKey(line, kFileKey)) continue;
         if (equalIgnoringCase(toNativeSeparators(valueOf(line).value_or("")), wanted)) return true;
     }
     return false;

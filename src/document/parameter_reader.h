@@ -51,12 +51,12 @@ bool readParameters(DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
 bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
                     MessageBoxes& boxes);
 
-// Reads lines up to the first that contains "view=" and returns the integer after that line's first
+// Reads lines up to the first that begins with "view=" and returns the integer after that line's first
 // '=', at least 1. Without such a line the source goes back to where it was and 1 is returned.
 int readViewIndex(ByteSource& source);
 
 // Reads the key lines of one section into doc (doc.files first reduced to the main file) up to its
-// "data=" line, and returns that count (0..255: negative counts read as 0, larger ones as 255), which
+// "data=" line (a key counts only at the start of a line, after any leading blanks), and returns that count (0..255: negative counts read as 0, larger ones as 255), which
 // is also stored in doc.data without any cap. Returns 0 at the end of the data; doc has then taken
 // whatever key lines came before it. The set lines that follow are left for readSetLines.
 int readViewSection(ByteSource& source, DocumentHead& doc, MessageBoxes& boxes);
@@ -69,7 +69,7 @@ int readViewSection(ByteSource& source, DocumentHead& doc, MessageBoxes& boxes);
 // next section. Returns the number of lines read.
 int readSetLines(ByteSource& source, std::span<DataSet> sets, int n);
 
-// True if the parameter file of dataPath has a line containing "file=" whose value equals relName,
+// True if the parameter file of dataPath has a line beginning with "file=" whose value equals relName,
 // compared without regard to ASCII case and to the kind of separator ('\' or '/'). False without a
 // parameter file.
 bool isReferenced(std::string_view dataPath, std::string_view relName);

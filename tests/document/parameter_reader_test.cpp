@@ -221,12 +221,13 @@ TEST_F(ParameterReaderTest, OddValuesAreCutSaturatedOrReadAsKeys) {
              return d.xfont ==
                     std::string_view("A font name that is much longer than the forty-nine").substr(0, 49);
          }},
-        // The first key in the order of the keys decides, wherever it stands in the line.
+        // A key counts only at the start of the line, after blanks; the value is all after its '='.
         {"xtitle=ytype=3\n", [](const Document& d) { return d.xtitle == "ytype=3" && d.ytype == 0; }},
-        {"my xsize=40\n", [](const Document& d) { return d.xsize == 40; }},
-        // A title that contains "file=" is read as a file line; its value is all after the first '='.
+        {"my xsize=40\n", [](const Document& d) { return d.xsize == 100; }},
+        {"  \txsize=40\n", [](const Document& d) { return d.xsize == 40; }},
         {"xtitle=see file=x.dat\n",
-         [](const Document& d) { return d.xtitle == "X" && baseNameIs(d.files.name(1), "see file=x.dat"); }},
+         [](const Document& d) { return d.xtitle == "see file=x.dat" && d.files.appendedCount() == 0; }},
+        {" file=x.dat\n", [](const Document& d) { return baseNameIs(d.files.name(1), "x.dat"); }},
         // Lines without '=', unknown keys, comments and binary bytes are ignored.
         {"xsize\ncolour=red\n#xsize=20\n\x01\x02\xff=\xfe\n\nxsize 30\n",
          [](const Document& d) { return d.xsize == 100 && d.files.appendedCount() == 0; }},
@@ -237,6 +238,24 @@ TEST_F(ParameterReaderTest, OddValuesAreCutSaturatedOrReadAsKeys) {
         m_doc.files.setMain(m_main);
         ASSERT_TRUE(read("view=1" + section("t", c.keys)));
         EXPECT_TRUE(c.check(m_doc));
+    }
+}
+
+TEST_F(ParameterReaderTest, TitlesHoldingKeysKeepTheWholeSection) {
+    const char* const titles[] = {"Run data=5", "see file=x.dat", "view=3 data=0", "data="};
+    for (const char* title : titles) {
+        SCOPED_TRACE(title);
+        m_doc = Document();
+        m_doc.files.setMain(m_main);
+        const std::string text =
+            "view=1" + section(title, "xtitle=t file=a\nxmin=2\n", 3, "1 2 0 0 0\n2 0 0 1 1\n3 1 2 0 0\n");
+        ASSERT_TRUE(read(text));
+        EXPECT_EQ(m_doc.vtitle, title);
+        EXPECT_EQ(m_doc.xtitle, "t file=a");
+        EXPECT_EQ(m_doc.xmin, 2);
+        EXPECT_EQ(m_doc.data, kLoaded);
+        EXPECT_EQ(m_doc.files.appendedCount(), 0);
+        EXPECT_EQ(paramsOf(2), params(0, 0, 1, 1));
     }
 }
 
@@ -392,9 +411,9 @@ TEST(ParameterIsReferencedTest, ComparesFileValuesIgnoringCaseAndSeparators) {
         {"*.2.@", false},
         {"../sub/x.dat", true},
         {"..\\SUB\\X.DAT", true},
-        // A line containing "file=" counts wherever the key stands; its value follows the first '='.
+        // Only a line that begins with "file=" names a file: a title holding the key does not.
         {"x.dat", false},
-        {"file=title.dat", true},
+        {"file=title.dat", false},
         {"title.dat", false},
         {"", false},
     };
