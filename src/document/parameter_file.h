@@ -1,10 +1,10 @@
 // The parameter file: the settings of every View of a graph, kept beside its data file.
 //
-// Name: the data file's path with the text from its last '.' replaced by ".P" ("/d/run.dat" →
-// "/d/run.P"; a path without '.' gets ".P" appended). The search for the '.' does not stop at a
-// folder separator, so a file without extension in a folder whose name has a dot gives a name cut
-// inside the folder name ("/d.x/run" → "/d.P"); files written so far rely on it. Files written on a
-// system that ignores case may carry ".p": it is read when no ".P" exists; ".P" is always written.
+// Name: the data file's path with the extension of its file name replaced by ".P" ("/d/run.dat" →
+// "/d/run.P"): the text from the last '.' of the base name. A file name without '.' gets ".P"
+// appended ("/d.x/run" → "/d.x/run.P"); a '.' in a folder name never counts, so two data files never
+// share a parameter file. Files written on a system that ignores case may carry ".p": it is read when
+// no ".P" exists; ".P" is always written.
 //
 // Format: text, lines ending in CR LF (LF alone reads the same), numbers in the C locale.
 //
