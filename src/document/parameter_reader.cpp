@@ -84,13 +84,14 @@ bool isFolder(const std::string& name) {
     return std::filesystem::is_directory(std::filesystem::path(name), error);
 }
 
-// A "file=" value: stored names may use '\' or '/'. The main file itself is skipped (its sets would
-// be loaded twice), and so is a folder (nothing to read: an empty value names the main file's folder).
+// A "file=" value: stored names may use '\' or '/'. A folder is skipped (nothing to read: an empty
+// value names the main file's folder). The main file itself is kept: it was appended to itself (to draw
+// its data a second time with other choices), and dropping it would give its set lines to the wrong sets.
 void appendFile(DocumentHead& doc, std::string_view value, MessageBoxes& boxes) {
     if (doc.files.empty()) return;  // nothing to be relative to, and name 0 must stay the main file
     const std::string main = doc.files.name(0);
     const std::optional<std::string> name = absoluteName(toNativeSeparators(value), main, boxes);
-    if (!name || *name == main || isFolder(*name)) return;
+    if (!name || isFolder(*name)) return;
     doc.files.append(*name);  // refused past 31 names or a full list buffer: the rest are dropped
 }
 

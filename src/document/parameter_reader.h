@@ -29,8 +29,8 @@ class ViewList;
 //   boxes  receives the message of absoluteName if the main file's folder is invalid.
 //
 // doc.files is first reduced to the main file; then the current section's "file=" names are appended,
-// made absolute against the main file. A name that is the main file itself or a folder is skipped (it
-// would load the main file twice, or cannot be read); names beyond 31 are dropped.
+// made absolute against the main file. A folder is skipped (it cannot be read); the main file itself is
+// kept (a file appended to itself loads twice); names beyond 31 are dropped.
 //
 // A "view=" index of 0 or below reads as 1; an index beyond the sections selects the last section.
 // Sections after the kMaxViews-th (document/views.h) are not read when a view list is given. In a view

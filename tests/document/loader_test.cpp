@@ -167,6 +167,7 @@ TEST_F(LoaderTest, SavedStateReopensExactly) {
     const Case cases[] = {
         {"title holding keys", "Run data=5\n0 1 2\n1 2 3\n", "see file=a1.dat", {}},
         {"title beginning with a key", "  data=1 file=x\n0 1\n1 2\n", "X", {"a1.dat"}},
+        {"main file appended to itself", "Main\n0 1 2\n1 2 3\n", "X", {"", "a1.dat", ""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -265,7 +265,7 @@ TEST_F(ParameterReaderTest, FileLinesBecomeAbsoluteNames) {
         "file=..\\elsewhere\\y.dat\n"  // stored separators
         "file=sub/x.dat\n"             // native separators
         "file=*.1.@\n"                 // a child file of the main file
-        "file=run.dat\n"               // the main file itself: skipped
+        "file=run.dat\n"               // the main file itself, appended to itself
         "file=.\\run.dat\n"            // the same
         "file=sub\n"                   // a folder: skipped
         "file=\n"                      // the main file's folder: skipped
@@ -275,7 +275,7 @@ TEST_F(ParameterReaderTest, FileLinesBecomeAbsoluteNames) {
     ASSERT_TRUE(read("view=1" + section("t", keys)));
     const std::string parent = std::filesystem::path(m_folder.path()).parent_path().string();
     const std::vector<std::string> expected = {m_main, parent + "/elsewhere/y.dat",
-                                               m_folder.file("sub/x.dat"), m_main + ".1.@",
+                                               m_folder.file("sub/x.dat"), m_main + ".1.@", m_main, m_main,
                                                m_folder.file("abs.dat")};
     EXPECT_EQ(m_doc.files.names(), expected);
     EXPECT_TRUE(m_boxes.messages().empty());
