@@ -307,7 +307,7 @@ bool LineReader::readPiece() {
 }
 
 // Removes trailing spaces, LF and CR. Only whole characters are removed: a byte that belongs to a
-// multibyte character (a stray lead byte swallows the next byte) stays.
+// multibyte character (the trail byte of a Shift-JIS character may be a space) stays.
 void LineReader::trimEnd() {
     std::size_t end = m_length;
     while (end > 0 && isLineEndOrSpace(m_line[end - 1])) --end;

@@ -176,6 +176,7 @@ TEST_F(DataFileReaderTest, BlocksTitlesAndColumns) {
         {"CR LF and LF mixed", "t\r\n1 2\r\n3 4\n5 6\r\n", "t", {{{1, 3, 5}, {2, 4, 6}, "t"}}},
         {"CR alone ends no line", "1 2\r3 4\r", "No Title", {{{1}, {2}, ""}, {{1}, {4}, ""}}},
         {"NUL ends a line's text", "t\n1 2\0 9 9\n3 4\n"s, "t", {{{1, 3}, {2, 4}, "t"}}},
+        {"a bad UTF-8 lead byte keeps no line end", "Caf\xE9  \r\n1 2\n", "Caf\xE9", {{{1}, {2}, "Caf\xE9"}}},
     };
     for (const Case& c : cases) {
         Document fresh;
