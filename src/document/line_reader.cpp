@@ -230,6 +230,13 @@ bool FileSource::seek(std::int64_t pos) {
     return true;
 }
 
+bool skipByteOrderMark(ByteSource& source) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (source.position() != 0 || !source.window().starts_with(kByteOrderMark)) return false;
+    source.advance(kByteOrderMark.size());
+    return true;
+}
+
 // --- Numbers and lines ---
 
 int parseNumbers(std::string_view text, Numbers& out) {

@@ -245,6 +245,7 @@ int readSetLines(ByteSource& source, std::span<DataSet> sets, int n) {
 bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
                     MessageBoxes& boxes) {
     doc.files.keepMainOnly();
+    skipByteOrderMark(source);
     const int wanted = readViewIndex(source);
     const int loaded = loadedCount(sets);
     std::array<GraphParams, kMaxSets> stored;
@@ -304,6 +305,7 @@ bool readParameters(DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
 
 bool isReferenced(ByteSource& source, std::string_view relName) {
     const std::string wanted = toNativeSeparators(relName);
+    skipByteOrderMark(source);
     LineReader reader(source);
     while (reader.readLine()) {
         const std::string_view line = reader.line();

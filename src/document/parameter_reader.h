@@ -47,7 +47,8 @@ class ViewList;
 // freed while they are read.
 bool readParameters(DocumentHead& doc, std::span<DataSet> sets, ViewList* views, MessageBoxes& boxes);
 
-// The same on the bytes of a parameter file (no directives: false when it holds no section).
+// The same on the bytes of a parameter file (no directives: false when it holds no section). A UTF-8
+// byte-order mark at position 0 is skipped, here and in isReferenced.
 bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
                     MessageBoxes& boxes);
 

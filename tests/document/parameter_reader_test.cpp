@@ -80,6 +80,7 @@ TEST_F(ParameterReaderTest, ViewIndexChoosesTheCurrentSection) {
         {"view=99", 3, "three", 1},  // beyond the sections: the last one
         {"", 1, "one", 0},           // no index line
         {"garbage\nview=3", 3, "three", 1},
+        {"\xEF\xBB\xBF" "view=2", 2, "two", 1},  // after a byte-order mark
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);
