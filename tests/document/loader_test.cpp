@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -185,6 +186,33 @@ TEST_F(LoaderTest, SavedStateReopensExactly) {
         ASSERT_EQ(varnex::writeParameters(m_views), WriteResult::Written);
         ASSERT_EQ(open(m_main), static_cast<int>(before.params.size()));
         EXPECT_EQ(savedView(m_views.current()), before);
+    }
+}
+
+TEST_F(LoaderTest, ConstantDataOpensWithARangeAroundIt) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* parameters;  // "" for none
+        std::array<double, 4> limits;  // xmin, xmax, ymin, ymax
+    };
+    const Case cases[] = {
+        {"flat sensor", "0 5\n1 5\n2 5\n", "", {-0.1, 2.1, 4.5, 5.5}},
+        {"constant x", "3 1\n3 2\n", "", {2.7, 3.3, 0.95, 2.05}},
+        {"one point", "2 0\n", "", {1.8, 2.2, -1, 1}},
+        {"stored limits that do not increase", "0 5\n1 5\n",
+         "view=1\r\n\r\nytype=1\r\nxmin=0\r\nxmax=1\r\nymin=5\r\nymax=5\r\ndata=1\r\n1 1 0 0 0\r\n",
+         {0, 1, 0.5, 50}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(parameterFileName(m_main));
+        if (*c.parameters) writeParameters(c.parameters);
+        m_folder.write("main.dat", c.text);
+        ASSERT_EQ(open(m_main), 1);
+        const Document& doc = m_views.current();
+        const std::array<double, 4> limits = {doc.xmin, doc.xmax, doc.ymin, doc.ymax};
+        for (std::size_t k = 0; k < limits.size(); ++k) EXPECT_DOUBLE_EQ(limits[k], c.limits[k]) << k;
     }
 }
 
