@@ -115,9 +115,11 @@ bool BlockIndex::hasNumbers() const {
 
 BlockIndex scanBlocks(ByteSource& source) {
     BlockIndex index;
+    // A byte-order mark lies before the first block: every later pass starts from the block positions.
+    source.seek(0);
+    skipByteOrderMark(source);
     LineReader reader(source);
-    reader.seek(0);
-    std::int64_t prev = 0;
+    std::int64_t prev = source.position();
     bool inNumbers = false;
     while (reader.readLine()) {
         const bool numeric = isNumericLine(reader.line());

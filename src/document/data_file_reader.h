@@ -54,8 +54,8 @@ struct BlockIndex {
     bool hasNumbers() const;
 };
 
-// Pass 1: divides the source, from position 0, into blocks that alternate between text (text and
-// blank lines) and numbers (numeric lines). A file of more than 511 blocks is cut short: the scan
+// Pass 1: divides the source, from position 0 (or after a UTF-8 byte-order mark there), into blocks
+// that alternate between text (text and blank lines) and numbers (numeric lines). A file of more than 511 blocks is cut short: the scan
 // stops where the 512th block would start.
 BlockIndex scanBlocks(ByteSource& source);
 

@@ -230,6 +230,13 @@ bool FileSource::seek(std::int64_t pos) {
     return true;
 }
 
+bool skipByteOrderMark(ByteSource& source) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (source.position() != 0 || !source.window().starts_with(kByteOrderMark)) return false;
+    source.advance(kByteOrderMark.size());
+    return true;
+}
+
 // --- Numbers and lines ---
 
 int parseNumbers(std::string_view text, Numbers& out) {
@@ -307,7 +314,7 @@ bool LineReader::readPiece() {
 }
 
 // Removes trailing spaces, LF and CR. Only whole characters are removed: a byte that belongs to a
-// multibyte character (a stray lead byte swallows the next byte) stays.
+// multibyte character (the trail byte of a Shift-JIS character may be a space) stays.
 void LineReader::trimEnd() {
     std::size_t end = m_length;
     while (end > 0 && isLineEndOrSpace(m_line[end - 1])) --end;

@@ -85,6 +85,12 @@ private:
     std::int64_t m_filePos = 0;    // where the FILE stands (-1: unknown)
 };
 
+// Moves past a UTF-8 byte-order mark (EF BB BF), which some editors put at the start of a text file,
+// when the source stands at position 0 and begins with one; otherwise leaves the source as it is.
+// Returns whether a mark was skipped. Readers call it before the first line, so that the mark does not
+// make the first line a text line.
+bool skipByteOrderMark(ByteSource& source);
+
 inline constexpr std::size_t kLineBytes = 255;  // longest line (piece of a physical line)
 inline constexpr int kMaxNumbers = 255;         // most numbers taken from one text
 

@@ -1,6 +1,8 @@
 #include "document/model.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace varnex {
 namespace {
@@ -25,6 +27,50 @@ std::int8_t logTypeFor(std::int8_t type, double lo, double hi) {
     if (lo > 0 && hi > 0) return 1;
     if (lo < 0 && hi < 0) return -1;
     return 0;
+}
+
+struct Range {
+    double lo, hi;
+};
+
+// The range drawn for data whose extent is the single value v: 10 % of |v| each way, or ±1 around 0,
+// so that the data lie in the middle of the axis. Where that gives no wider range (v near the limits
+// of a double), the nearest doubles on either side.
+Range rangeAround(double v) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    const double margin = v == 0 ? 1 : 0.1 * std::abs(v);
+    const Range range{std::max(v - margin, -kMax), std::min(v + margin, kMax)};
+    if (range.hi > range.lo) return range;
+    return {std::nextafter(v, -kMax), std::nextafter(v, kMax)};
+}
+
+// The same on a log axis (type 1 or -1): a factor of 10 each way, which keeps the range on the side of
+// 0 where v lies and holds at least one decade mark. 0, or values where the factor leaves the doubles,
+// take the linear range.
+Range logRangeAround(double v) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    const double a = std::abs(v);
+    const double lo = a / 10;
+    const double hi = std::min(a * 10, kMax);
+    if (!(lo > 0 && hi > lo)) return rangeAround(v);
+    return v > 0 ? Range{lo, hi} : Range{-hi, -lo};
+}
+
+// Limits that do not increase take the data extents; a single value is widened around itself.
+void repairLimits(double& lo, double& hi, std::int8_t type, double dataLo, double dataHi) {
+    if (hi > lo) return;
+    lo = dataLo;
+    hi = dataHi;
+    if (hi > lo) return;
+    const Range range = type == 1 || type == -1 ? logRangeAround(dataLo) : rangeAround(dataLo);
+    lo = range.lo;
+    hi = range.hi;
+}
+
+// Automatic limits over [lo, hi]: a 5 % margin each way, or the range around a single value.
+Range autoLimits(double lo, double hi) {
+    if (!(hi > lo)) return rangeAround(lo);
+    return {lo - 0.05 * (hi - lo), hi + 0.05 * (hi - lo)};
 }
 
 }  // namespace
@@ -101,10 +147,12 @@ void Document::autoRange(const Extents& e) {
     dataxmax = e.xmax;
     dataymin = e.ymin;
     dataymax = e.ymax;
-    xmin = e.xmin - 0.05 * (e.xmax - e.xmin);
-    xmax = e.xmax + 0.05 * (e.xmax - e.xmin);
-    ymin = e.ymin - 0.05 * (e.ymax - e.ymin);
-    ymax = e.ymax + 0.05 * (e.ymax - e.ymin);
+    const Range x = autoLimits(e.xmin, e.xmax);
+    const Range y = autoLimits(e.ymin, e.ymax);
+    xmin = x.lo;
+    xmax = x.hi;
+    ymin = y.lo;
+    ymax = y.hi;
 }
 
 void Document::resetAxes() {
@@ -127,14 +175,8 @@ void Document::resetAxes() {
 
 void Document::normalise() {
     if (data == 0) return;
-    if (!(xmax > xmin)) {
-        xmin = dataxmin;
-        xmax = dataxmax;
-    }
-    if (!(ymax > ymin)) {
-        ymin = dataymin;
-        ymax = dataymax;
-    }
+    repairLimits(xmin, xmax, xtype, dataxmin, dataxmax);
+    repairLimits(ymin, ymax, ytype, dataymin, dataymax);
     xtype = logTypeFor(xtype, xmin, xmax);
     ytype = logTypeFor(ytype, ymin, ymax);
     for (DataSet& set : loadedSets()) {

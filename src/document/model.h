@@ -178,12 +178,15 @@ struct Document : DocumentHead {
     // Copies the DataSet records 1..n from another Document (references, not arrays).
     void copySets(const Document& from, int n);
 
-    // Linear axes, the extents stored in dataxmin..dataymax, and limits with a 5 % margin.
+    // Linear axes, the extents stored in dataxmin..dataymax, and limits with a 5 % margin. An extent
+    // that is a single value v (constant data, one point) gets v ± 10 % of |v| (±1 for 0) instead, so
+    // that the data are drawn in the middle of a valid range.
     void autoRange(const Extents& extents);
     // Restores the axis defaults (limits, types, sizes, titles, fonts, areas, page); nothing else.
     void resetAxes();
-    // Repairs the settings after a load: limits that are not increasing take the data extents, log
-    // types follow the sign of the limits, and drawing choices the data cannot support are reduced.
+    // Repairs the settings after a load: limits that are not increasing take the data extents (widened
+    // as by autoRange when they are a single value; on a log axis by a factor of 10 each way), log types
+    // follow the sign of the limits, and drawing choices the data cannot support are reduced.
     void normalise();
     // All settings can be drawn (the checks the panels apply before accepting input).
     bool isValid() const;

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "util/codepage.h"
+#include "util/paths.h"
 
 namespace varnex {
 namespace {
@@ -13,10 +14,12 @@ bool isRegularFile(const std::string& path) {
     return std::filesystem::is_regular_file(std::filesystem::path(path), error);
 }
 
-// dataPath with the text from its last '.' replaced by extension.
+// dataPath with the extension of its file name (the text from the last '.' of the base name) replaced
+// by extension; a base name without '.' gets extension appended. A '.' in a folder name never counts.
 std::string withExtension(std::string_view dataPath, std::string_view extension) {
-    const std::size_t dot = findLastChar(dataPath, '.');
-    std::string name(dataPath.substr(0, dot));  // npos keeps the whole path
+    const std::size_t baseStart = dataPath.size() - baseName(dataPath).size();
+    const std::size_t dot = findLastChar(dataPath.substr(baseStart), '.');
+    std::string name(dataPath.substr(0, dot == std::string_view::npos ? dataPath.size() : baseStart + dot));
     name += extension;
     return name;
 }

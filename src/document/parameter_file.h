@@ -1,10 +1,10 @@
 // The parameter file: the settings of every View of a graph, kept beside its data file.
 //
-// Name: the data file's path with the text from its last '.' replaced by ".P" ("/d/run.dat" →
-// "/d/run.P"; a path without '.' gets ".P" appended). The search for the '.' does not stop at a
-// folder separator, so a file without extension in a folder whose name has a dot gives a name cut
-// inside the folder name ("/d.x/run" → "/d.P"); files written so far rely on it. Files written on a
-// system that ignores case may carry ".p": it is read when no ".P" exists; ".P" is always written.
+// Name: the data file's path with the extension of its file name replaced by ".P" ("/d/run.dat" →
+// "/d/run.P"): the text from the last '.' of the base name. A file name without '.' gets ".P"
+// appended ("/d.x/run" → "/d.x/run.P"); a '.' in a folder name never counts, so two data files never
+// share a parameter file. Files written on a system that ignores case may carry ".p": it is read when
+// no ".P" exists; ".P" is always written.
 //
 // Format: text, lines ending in CR LF (LF alone reads the same), numbers in the C locale.
 //
@@ -27,8 +27,8 @@
 //   1 1 0 0 0                   per set: number, interp, linetype, marker, shape
 //   2 1 0 0 0
 //
-// Readers find a key anywhere in a line (a title that contains "file=" reads as a file line), take
-// the value after the line's first '=', and read the set lines as whitespace-separated integers
+// Readers recognise a key only at the start of a line, after any leading blanks (a title that
+// contains "data=" or "file=" stays a title), take the value after the key, and read the set lines as whitespace-separated integers
 // across line ends. Lines are read in pieces of at most 255 bytes ('#' lines are comments), so a text
 // value keeps at most 255 bytes less its key (248 after "vtitle="); the writer cuts it to that, so
 // that no rest of a line is read as a line of its own. printox, printoy, tickwidth and subtickwidth

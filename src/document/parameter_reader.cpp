@@ -23,13 +23,12 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-// True if key occurs in line starting at a character boundary (never inside a double-byte character).
-bool containsKey(std::string_view line, std::string_view key) {
-    if (line.find(key) == kNone) return false;  // the common case, without stepping
-    for (std::size_t i = 0; i + key.size() <= line.size(); i += charLength(line, i)) {
-        if (line.compare(i, key.size(), key) == 0) return true;
-    }
-    return false;
+// True if the line begins with key after any leading blanks (spaces and tabs). Keys are recognised
+// only there: a title that merely contains "data=" or "file=" is a title. Every file the writer
+// produces has its keys at the start of the line.
+bool startsWithKey(std::string_view line, std::string_view key) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first != kNone && line.substr(first).starts_with(key);
 }
 
 // The text after the line's first '='; nullopt for a line without '=' (it matches no key).
@@ -48,8 +47,7 @@ std::int8_t int8Value(std::string_view text) {
     return saturatedInt8(parseLeadingInt(text));
 }
 
-// The key lines other than "data=" and "file=", in the order in which a line is tested for them: the
-// first key the line contains decides.
+// The key lines other than "data=" and "file=".
 struct KeyAction {
     std::string_view key;
     void (*apply)(DocumentHead& doc, std::string_view value);
@@ -86,13 +84,14 @@ bool isFolder(const std::string& name) {
     return std::filesystem::is_directory(std::filesystem::path(name), error);
 }
 
-// A "file=" value: stored names may use '\' or '/'. The main file itself is skipped (its sets would
-// be loaded twice), and so is a folder (nothing to read: an empty value names the main file's folder).
+// A "file=" value: stored names may use '\' or '/'. A folder is skipped (nothing to read: an empty
+// value names the main file's folder). The main file itself is kept: it was appended to itself (to draw
+// its data a second time with other choices), and dropping it would give its set lines to the wrong sets.
 void appendFile(DocumentHead& doc, std::string_view value, MessageBoxes& boxes) {
     if (doc.files.empty()) return;  // nothing to be relative to, and name 0 must stay the main file
     const std::string main = doc.files.name(0);
     const std::optional<std::string> name = absoluteName(toNativeSeparators(value), main, boxes);
-    if (!name || *name == main || isFolder(*name)) return;
+    if (!name || isFolder(*name)) return;
     doc.files.append(*name);  // refused past 31 names or a full list buffer: the rest are dropped
 }
 
@@ -206,7 +205,7 @@ int readViewIndex(ByteSource& source) {
     LineReader reader(source);
     while (reader.readLine()) {
         const std::string_view line = reader.line();
-        if (containsKey(line, kViewKey)) return std::max(1, parseLeadingInt(valueOf(line).value_or("")));
+        if (startsWithKey(line, kViewKey)) return std::max(1, parseLeadingInt(valueOf(line).value_or("")));
     }
     source.seek(start);
     return 1;
@@ -219,16 +218,16 @@ int readViewSection(ByteSource& source, DocumentHead& doc, MessageBoxes& boxes) 
         const std::string_view line = reader.line();
         const std::optional<std::string_view> value = valueOf(line);
         if (!value) continue;
-        if (containsKey(line, kDataKey)) {
+        if (startsWithKey(line, kDataKey)) {
             doc.data = std::clamp(parseLeadingInt(*value), 0, kMaxSets);
             return doc.data;
         }
-        if (containsKey(line, kFileKey)) {
+        if (startsWithKey(line, kFileKey)) {
             appendFile(doc, *value, boxes);
             continue;
         }
         for (const KeyAction& action : kKeyActions) {
-            if (containsKey(line, action.key)) {
+            if (startsWithKey(line, action.key)) {
                 action.apply(doc, *value);
                 break;
             }
@@ -246,6 +245,7 @@ int readSetLines(ByteSource& source, std::span<DataSet> sets, int n) {
 bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
                     MessageBoxes& boxes) {
     doc.files.keepMainOnly();
+    skipByteOrderMark(source);
     const int wanted = readViewIndex(source);
     const int loaded = loadedCount(sets);
     std::array<GraphParams, kMaxSets> stored;
@@ -305,10 +305,11 @@ bool readParameters(DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
 
 bool isReferenced(ByteSource& source, std::string_view relName) {
     const std::string wanted = toNativeSeparators(relName);
+    skipByteOrderMark(source);
     LineReader reader(source);
     while (reader.readLine()) {
         const std::string_view line = reader.line();
-        if (!containsKey(line, kFileKey)) continue;
+        if (!startsWithKey(line, kFileKey)) continue;
         if (equalIgnoringCase(toNativeSeparators(valueOf(line).value_or("")), wanted)) return true;
     }
     return false;

@@ -29,8 +29,8 @@ class ViewList;
 //   boxes  receives the message of absoluteName if the main file's folder is invalid.
 //
 // doc.files is first reduced to the main file; then the current section's "file=" names are appended,
-// made absolute against the main file. A name that is the main file itself or a folder is skipped (it
-// would load the main file twice, or cannot be read); names beyond 31 are dropped.
+// made absolute against the main file. A folder is skipped (it cannot be read); the main file itself is
+// kept (a file appended to itself loads twice); names beyond 31 are dropped.
 //
 // A "view=" index of 0 or below reads as 1; an index beyond the sections selects the last section.
 // Sections after the kMaxViews-th (document/views.h) are not read when a view list is given. In a view
@@ -47,16 +47,17 @@ class ViewList;
 // freed while they are read.
 bool readParameters(DocumentHead& doc, std::span<DataSet> sets, ViewList* views, MessageBoxes& boxes);
 
-// The same on the bytes of a parameter file (no directives: false when it holds no section).
+// The same on the bytes of a parameter file (no directives: false when it holds no section). A UTF-8
+// byte-order mark at position 0 is skipped, here and in isReferenced.
 bool readParameters(ByteSource& source, DocumentHead& doc, std::span<DataSet> sets, ViewList* views,
                     MessageBoxes& boxes);
 
-// Reads lines up to the first that contains "view=" and returns the integer after that line's first
+// Reads lines up to the first that begins with "view=" and returns the integer after that line's first
 // '=', at least 1. Without such a line the source goes back to where it was and 1 is returned.
 int readViewIndex(ByteSource& source);
 
 // Reads the key lines of one section into doc (doc.files first reduced to the main file) up to its
-// "data=" line, and returns that count (0..255: negative counts read as 0, larger ones as 255), which
+// "data=" line (a key counts only at the start of a line, after any leading blanks), and returns that count (0..255: negative counts read as 0, larger ones as 255), which
 // is also stored in doc.data without any cap. Returns 0 at the end of the data; doc has then taken
 // whatever key lines came before it. The set lines that follow are left for readSetLines.
 int readViewSection(ByteSource& source, DocumentHead& doc, MessageBoxes& boxes);
@@ -69,7 +70,7 @@ int readViewSection(ByteSource& source, DocumentHead& doc, MessageBoxes& boxes);
 // next section. Returns the number of lines read.
 int readSetLines(ByteSource& source, std::span<DataSet> sets, int n);
 
-// True if the parameter file of dataPath has a line containing "file=" whose value equals relName,
+// True if the parameter file of dataPath has a line beginning with "file=" whose value equals relName,
 // compared without regard to ASCII case and to the kind of separator ('\' or '/'). False without a
 // parameter file.
 bool isReferenced(std::string_view dataPath, std::string_view relName);

@@ -21,6 +21,8 @@ CodePage systemCodePage();
 void setSystemCodePage(CodePage codePage);
 
 // Number of bytes of the character that starts at text[pos] (at least 1, never past the end of text).
+// A multibyte character counts only when all its bytes are there and valid: a byte that starts no
+// valid character (a stray or cut-off lead byte, a lead byte before a line end) is one character.
 // REQUIRES: pos < text.size()
 std::size_t charLength(std::string_view text, std::size_t pos, CodePage codePage = systemCodePage());
 

@@ -127,6 +127,10 @@ TEST_F(DataFileReaderTest, ReadsAFileByPathLikeItsText) {
     EXPECT_EQ(doc.sets[3].title(), "second");
     EXPECT_EQ(doc.sets[1].name(), path.string());
     EXPECT_EQ(points(doc.sets[3].ys()), (std::vector<double>{5, 6}));
+    std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBF" << kExample;  // with a byte-order mark
+    ASSERT_EQ(readDataFile(path.string(), doc.setRange(1, kMaxSets), pool, &vtitle), 3);
+    EXPECT_EQ(vtitle, "Run 12");
+    EXPECT_EQ(doc.sets[1].title(), "temperature");
     std::filesystem::remove(path);
 
     vtitle = "untouched";
@@ -176,6 +180,11 @@ TEST_F(DataFileReaderTest, BlocksTitlesAndColumns) {
         {"CR LF and LF mixed", "t\r\n1 2\r\n3 4\n5 6\r\n", "t", {{{1, 3, 5}, {2, 4, 6}, "t"}}},
         {"CR alone ends no line", "1 2\r3 4\r", "No Title", {{{1}, {2}, ""}, {{1}, {4}, ""}}},
         {"NUL ends a line's text", "t\n1 2\0 9 9\n3 4\n"s, "t", {{{1, 3}, {2, 4}, "t"}}},
+        {"byte-order mark before numbers", "\xEF\xBB\xBF" "1 2\n3 4\n", "No Title", {{{1, 3}, {2, 4}, ""}}},
+        {"byte-order mark before a title", "\xEF\xBB\xBF" "Title\n1 2\n", "Title", {{{1}, {2}, "Title"}}},
+        {"byte-order mark later is text", "1 2\n\xEF\xBB\xBF" "3 4\n5 6\n", "No Title",
+         {{{1}, {2}, ""}, {{5}, {6}, "\xEF\xBB\xBF" "3 4"}}},
+        {"a bad UTF-8 lead byte keeps no line end", "Caf\xE9  \r\n1 2\n", "Caf\xE9", {{{1}, {2}, "Caf\xE9"}}},
     };
     for (const Case& c : cases) {
         Document fresh;

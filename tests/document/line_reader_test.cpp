@@ -118,12 +118,27 @@ TEST(LineReaderTest, ErrorbarCommentIsRemembered) {
 }
 
 TEST(LineReaderTest, TrimmingStepsOverWholeCharacters) {
-    CodePageScope shiftJis(CodePage::ShiftJis);
-    // A lead byte takes the byte after it, even a space: that space is part of the character.
-    EXPECT_EQ(readAll("ab\x81 \n"), (std::vector<ReadLine>{{"ab\x81 ", 5}}));
-    EXPECT_EQ(readAll("ab\x81  \n"), (std::vector<ReadLine>{{"ab\x81 ", 6}}));
-    // A whole double-byte character followed by spaces.
-    EXPECT_EQ(readAll("\x82\xa0\x82\xa0  \r\n"), (std::vector<ReadLine>{{"\x82\xa0\x82\xa0", 8}}));
+    struct Case {
+        const char* name;
+        CodePage codePage;
+        const char* text;
+        std::vector<ReadLine> lines;
+    };
+    const Case cases[] = {
+        {"double-byte character, then spaces", CodePage::ShiftJis, "\x82\xa0\x82\xa0  \r\n",
+         {{"\x82\xa0\x82\xa0", 8}}},
+        {"double-byte space stays", CodePage::ShiftJis, "ab\x81\x40 \n", {{"ab\x81\x40", 6}}},
+        // A byte that starts no character takes neither the blanks nor the line end after it.
+        {"Shift-JIS lead before a blank", CodePage::ShiftJis, "ab\x81  \n", {{"ab\x81", 6}}},
+        {"Shift-JIS lead before the line end", CodePage::ShiftJis, "ab\x95\r\nx\n", {{"ab\x95", 5}, {"x", 7}}},
+        {"UTF-8 lead before the line end", CodePage::Utf8, "Caf\xE9\nx\n", {{"Caf\xE9", 5}, {"x", 7}}},
+        {"UTF-8 lead before blanks", CodePage::Utf8, "Caf\xE9 \t \r\n", {{"Caf\xE9 \t", 9}}},
+        {"whole UTF-8 character", CodePage::Utf8, "Caf\xC3\xA9  \n", {{"Caf\xC3\xA9", 8}}},
+    };
+    for (const Case& c : cases) {
+        CodePageScope scope(c.codePage);
+        EXPECT_EQ(readAll(c.text), c.lines) << c.name;
+    }
 }
 
 TEST(LineReaderTest, TokenCountIsZeroUntilParsed) {
@@ -232,11 +247,14 @@ TEST(ParseNumbersTest, SplitsAtSpacesAndTabsAndReadsLikeAtof) {
 TEST(ParseNumbersTest, SeparatorsAreFoundAtCharacterBoundaries) {
     CodePageScope shiftJis(CodePage::ShiftJis);
     Numbers numbers;
-    // 0x81 0x20 is one (malformed) character: the space in it separates nothing.
-    EXPECT_EQ(parseNumbers("5\x81 6 7", numbers), 2);
+    // A lead byte before a space starts no character: it takes the space with it no more.
+    EXPECT_EQ(parseNumbers("5\x81 6 7", numbers), 3);
     EXPECT_EQ(numbers.at(1), 5);
-    EXPECT_EQ(numbers.at(2), 7);
-    // A character whose second byte is a control byte at the end is not a control character.
+    EXPECT_EQ(numbers.at(3), 7);
+    // A whole double-byte character (here the full-width space) is part of its token.
+    EXPECT_EQ(parseNumbers("1 \x81\x40 2\x81\x40", numbers), 3);
+    EXPECT_EQ(numbers.at(3), 2);
+    // The control byte after a stray lead byte is a control character at the end.
     EXPECT_EQ(parseNumbers("1 \x81\x1f", numbers), 2);
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -133,6 +135,85 @@ TEST_F(LoaderTest, AppendedFileKeepsItsOwnDrawingChoicesButNotItsAxes) {
     EXPECT_EQ(doc.xmax, 1.05);
     EXPECT_EQ(doc.files.name(1), m_folder.file("a1.dat"));
     EXPECT_EQ(doc.filesets[1], 1);
+}
+
+// What a save stores of a view and a reopen must give back.
+struct SavedView {
+    std::vector<std::string> files;
+    std::vector<int> filesets;
+    std::string vtitle;
+    std::string xtitle;
+    double xmax;
+    std::vector<GraphParams> params;
+    friend bool operator==(const SavedView&, const SavedView&) = default;
+    friend void PrintTo(const SavedView& v, std::ostream* out) {
+        *out << v.files.size() << " files, " << v.params.size() << " sets, vtitle \"" << v.vtitle << "\", xtitle \""
+             << v.xtitle << "\", xmax " << v.xmax;
+    }
+};
+
+SavedView savedView(const Document& doc) {
+    SavedView view{doc.files.names(), {}, doc.vtitle.str(), doc.xtitle.str(), doc.xmax, setParams(doc)};
+    for (int j = 1; j <= doc.files.appendedCount(); ++j) view.filesets.push_back(doc.filesets[j]);
+    return view;
+}
+
+TEST_F(LoaderTest, SavedStateReopensExactly) {
+    struct Case {
+        const char* name;
+        const char* mainText;
+        const char* xtitle;
+        std::vector<std::string> appended;  // appended after opening, in order ("" = the main file)
+    };
+    const Case cases[] = {
+        {"title holding keys", "Run data=5\n0 1 2\n1 2 3\n", "see file=a1.dat", {}},
+        {"title beginning with a key", "  data=1 file=x\n0 1\n1 2\n", "X", {"a1.dat"}},
+        {"main file appended to itself", "Main\n0 1 2\n1 2 3\n", "X", {"", "a1.dat", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(parameterFileName(m_main));
+        m_folder.write("main.dat", c.mainText);
+        ASSERT_GT(open(m_main), 0);
+        for (const std::string& name : c.appended)
+            ASSERT_GT(loadIntoViews(m_views, LoadMode::Append, name.empty() ? m_main : m_folder.file(name), m_context),
+                      0);
+        Document& doc = m_views.current();
+        doc.xtitle = c.xtitle;
+        doc.xmax = 42;
+        for (int i = 1; i <= doc.data; ++i) doc.sets[i].params = kStored[static_cast<std::size_t>(i - 1) % kStored.size()];
+        const SavedView before = savedView(doc);
+        ASSERT_EQ(varnex::writeParameters(m_views), WriteResult::Written);
+        ASSERT_EQ(open(m_main), static_cast<int>(before.params.size()));
+        EXPECT_EQ(savedView(m_views.current()), before);
+    }
+}
+
+TEST_F(LoaderTest, ConstantDataOpensWithARangeAroundIt) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* parameters;  // "" for none
+        std::array<double, 4> limits;  // xmin, xmax, ymin, ymax
+    };
+    const Case cases[] = {
+        {"flat sensor", "0 5\n1 5\n2 5\n", "", {-0.1, 2.1, 4.5, 5.5}},
+        {"constant x", "3 1\n3 2\n", "", {2.7, 3.3, 0.95, 2.05}},
+        {"one point", "2 0\n", "", {1.8, 2.2, -1, 1}},
+        {"stored limits that do not increase", "0 5\n1 5\n",
+         "view=1\r\n\r\nytype=1\r\nxmin=0\r\nxmax=1\r\nymin=5\r\nymax=5\r\ndata=1\r\n1 1 0 0 0\r\n",
+         {0, 1, 0.5, 50}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(parameterFileName(m_main));
+        if (*c.parameters) writeParameters(c.parameters);
+        m_folder.write("main.dat", c.text);
+        ASSERT_EQ(open(m_main), 1);
+        const Document& doc = m_views.current();
+        const std::array<double, 4> limits = {doc.xmin, doc.xmax, doc.ymin, doc.ymax};
+        for (std::size_t k = 0; k < limits.size(); ++k) EXPECT_DOUBLE_EQ(limits[k], c.limits[k]) << k;
+    }
 }
 
 TEST_F(LoaderTest, ViewsComeFromTheParameterFileAndShareTheLoadedArrays) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "document/data_pool.h"
@@ -205,6 +206,80 @@ TEST(DocumentTest, AutoRangeAndResetAxes) {
     EXPECT_EQ(doc.area, (std::array<double, 4>{25, 95, 25, 95}));
     EXPECT_EQ(doc.vtitle, "kept");
     EXPECT_EQ(doc.dataxmax, 10);
+}
+
+TEST(DocumentTest, AutoRangeWidensASingleValueAroundItself) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    constexpr double kTiny = std::numeric_limits<double>::denorm_min();
+    struct Case {
+        const char* what;
+        double value;
+        double lo, hi;
+    };
+    const Case cases[] = {
+        {"positive", 5, 4.5, 5.5},
+        {"negative", -20, -22, -18},
+        {"zero", 0, -1, 1},
+        {"small", 1e-300, 0.9e-300, 1.1e-300},
+        {"largest double", kMax, 0.9 * kMax, kMax},
+        {"lowest double", -kMax, -kMax, -0.9 * kMax},
+        {"smallest denormal", kTiny, 0, 2 * kTiny},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Constant y over a range of x, then constant x and y (a single point).
+        Document doc = validDocument();
+        doc.autoRange({0, 10, c.value, c.value});
+        EXPECT_DOUBLE_EQ(doc.ymin, c.lo);
+        EXPECT_DOUBLE_EQ(doc.ymax, c.hi);
+        EXPECT_DOUBLE_EQ(doc.xmin, -0.5);
+        EXPECT_EQ(doc.dataymin, c.value);
+        EXPECT_EQ(doc.dataymax, c.value);
+        EXPECT_TRUE(doc.isValid());
+        doc.autoRange({c.value, c.value, c.value, c.value});
+        EXPECT_DOUBLE_EQ(doc.xmin, c.lo);
+        EXPECT_DOUBLE_EQ(doc.xmax, c.hi);
+        EXPECT_TRUE(doc.isValid());
+    }
+}
+
+TEST(DocumentTest, NormaliseWidensSingleValueExtentsByTheAxisType) {
+    struct Case {
+        const char* what;
+        std::int8_t type;
+        double value;
+        double lo, hi;
+        std::int8_t typeAfter;
+    };
+    const Case cases[] = {
+        {"linear", 0, 5, 4.5, 5.5, 0},
+        {"log of positive values", 1, 5, 0.5, 50, 1},
+        {"log of negative values", -1, -5, -50, -0.5, -1},
+        {"log over zero becomes linear", 1, 0, -1, 1, 0},
+        {"log of the largest double", 1, std::numeric_limits<double>::max(),
+         std::numeric_limits<double>::max() / 10, std::numeric_limits<double>::max(), 1},
+    };
+    testing::RecordingMessageBoxes messages;
+    DataPool pool(messages);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Document doc = validDocument();
+        doc.data = 1;
+        loadSet(pool, doc.sets[1], {c.value});
+        doc.dataymin = doc.dataymax = c.value;  // stored limits that do not increase, constant data
+        doc.ymin = doc.ymax = 3;
+        doc.ytype = c.type;
+        doc.dataxmin = 1;
+        doc.dataxmax = 1;
+        doc.xmin = doc.xmax = 0;
+        doc.normalise();
+        EXPECT_DOUBLE_EQ(doc.ymin, c.lo);
+        EXPECT_DOUBLE_EQ(doc.ymax, c.hi);
+        EXPECT_EQ(doc.ytype, c.typeAfter);
+        EXPECT_DOUBLE_EQ(doc.xmin, 0.9);
+        EXPECT_DOUBLE_EQ(doc.xmax, 1.1);
+        EXPECT_TRUE(doc.isValid());
+    }
 }
 
 TEST(DataSetGroupTest, ExtentsMaxCountAndAscending) {

@@ -80,6 +80,7 @@ TEST_F(ParameterReaderTest, ViewIndexChoosesTheCurrentSection) {
         {"view=99", 3, "three", 1},  // beyond the sections: the last one
         {"", 1, "one", 0},           // no index line
         {"garbage\nview=3", 3, "three", 1},
+        {"\xEF\xBB\xBF" "view=2", 2, "two", 1},  // after a byte-order mark
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);
@@ -221,12 +222,13 @@ TEST_F(ParameterReaderTest, OddValuesAreCutSaturatedOrReadAsKeys) {
              return d.xfont ==
                     std::string_view("A font name that is much longer than the forty-nine").substr(0, 49);
          }},
-        // The first key in the order of the keys decides, wherever it stands in the line.
+        // A key counts only at the start of the line, after blanks; the value is all after its '='.
         {"xtitle=ytype=3\n", [](const Document& d) { return d.xtitle == "ytype=3" && d.ytype == 0; }},
-        {"my xsize=40\n", [](const Document& d) { return d.xsize == 40; }},
-        // A title that contains "file=" is read as a file line; its value is all after the first '='.
+        {"my xsize=40\n", [](const Document& d) { return d.xsize == 100; }},
+        {"  \txsize=40\n", [](const Document& d) { return d.xsize == 40; }},
         {"xtitle=see file=x.dat\n",
-         [](const Document& d) { return d.xtitle == "X" && baseNameIs(d.files.name(1), "see file=x.dat"); }},
+         [](const Document& d) { return d.xtitle == "see file=x.dat" && d.files.appendedCount() == 0; }},
+        {" file=x.dat\n", [](const Document& d) { return baseNameIs(d.files.name(1), "x.dat"); }},
         // Lines without '=', unknown keys, comments and binary bytes are ignored.
         {"xsize\ncolour=red\n#xsize=20\n\x01\x02\xff=\xfe\n\nxsize 30\n",
          [](const Document& d) { return d.xsize == 100 && d.files.appendedCount() == 0; }},
@@ -240,13 +242,31 @@ TEST_F(ParameterReaderTest, OddValuesAreCutSaturatedOrReadAsKeys) {
     }
 }
 
+TEST_F(ParameterReaderTest, TitlesHoldingKeysKeepTheWholeSection) {
+    const char* const titles[] = {"Run data=5", "see file=x.dat", "view=3 data=0", "data="};
+    for (const char* title : titles) {
+        SCOPED_TRACE(title);
+        m_doc = Document();
+        m_doc.files.setMain(m_main);
+        const std::string text =
+            "view=1" + section(title, "xtitle=t file=a\nxmin=2\n", 3, "1 2 0 0 0\n2 0 0 1 1\n3 1 2 0 0\n");
+        ASSERT_TRUE(read(text));
+        EXPECT_EQ(m_doc.vtitle, title);
+        EXPECT_EQ(m_doc.xtitle, "t file=a");
+        EXPECT_EQ(m_doc.xmin, 2);
+        EXPECT_EQ(m_doc.data, kLoaded);
+        EXPECT_EQ(m_doc.files.appendedCount(), 0);
+        EXPECT_EQ(paramsOf(2), params(0, 0, 1, 1));
+    }
+}
+
 TEST_F(ParameterReaderTest, FileLinesBecomeAbsoluteNames) {
     m_folder.write("sub/x.dat", "1 2\n");
     const std::string keys =
         "file=..\\elsewhere\\y.dat\n"  // stored separators
         "file=sub/x.dat\n"             // native separators
         "file=*.1.@\n"                 // a child file of the main file
-        "file=run.dat\n"               // the main file itself: skipped
+        "file=run.dat\n"               // the main file itself, appended to itself
         "file=.\\run.dat\n"            // the same
         "file=sub\n"                   // a folder: skipped
         "file=\n"                      // the main file's folder: skipped
@@ -256,7 +276,7 @@ TEST_F(ParameterReaderTest, FileLinesBecomeAbsoluteNames) {
     ASSERT_TRUE(read("view=1" + section("t", keys)));
     const std::string parent = std::filesystem::path(m_folder.path()).parent_path().string();
     const std::vector<std::string> expected = {m_main, parent + "/elsewhere/y.dat",
-                                               m_folder.file("sub/x.dat"), m_main + ".1.@",
+                                               m_folder.file("sub/x.dat"), m_main + ".1.@", m_main, m_main,
                                                m_folder.file("abs.dat")};
     EXPECT_EQ(m_doc.files.names(), expected);
     EXPECT_TRUE(m_boxes.messages().empty());
@@ -392,9 +412,9 @@ TEST(ParameterIsReferencedTest, ComparesFileValuesIgnoringCaseAndSeparators) {
         {"*.2.@", false},
         {"../sub/x.dat", true},
         {"..\\SUB\\X.DAT", true},
-        // A line containing "file=" counts wherever the key stands; its value follows the first '='.
+        // Only a line that begins with "file=" names a file: a title holding the key does not.
         {"x.dat", false},
-        {"file=title.dat", true},
+        {"file=title.dat", false},
         {"title.dat", false},
         {"", false},
     };

@@ -43,13 +43,19 @@ ViewList smallDocument(const std::string& mainPath) {
     return views;
 }
 
-TEST(ParameterFileNameTest, ReplacesTheTextFromTheLastDot) {
+TEST(ParameterFileNameTest, ReplacesOnlyTheFileNamesOwnExtension) {
     const std::pair<const char*, const char*> cases[] = {
         {"/d/run.dat", "/d/run.P"},
         {"/d/run", "/d/run.P"},
         {"/d/run.tar.gz", "/d/run.tar.P"},
-        {"/d.x/run", "/d.P"},  // the search for the dot does not stop at a folder
+        {"/data/d.x/run", "/data/d.x/run.P"},  // a dot in a folder name is no extension
+        {"/a.b/c.d/run.txt", "/a.b/c.d/run.P"},
+        {"./run", "./run.P"},
+        {"../run", "../run.P"},
+        {"E:x.y", "E:x.P"},
+        {"E:.x/run", "E:.x/run.P"},
         {"run.", "run.P"},
+        {"run", "run.P"},
         {"/d/run.dat.1.@", "/d/run.dat.1.P"},
     };
     for (const auto& [data, expected] : cases) EXPECT_EQ(parameterFileName(data), expected) << data;

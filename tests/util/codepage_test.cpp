@@ -16,7 +16,39 @@ TEST(CodePageTest, CharLengthInUtf8) {
     EXPECT_EQ(charLength(text, 3, CodePage::Utf8), 3u);
     EXPECT_EQ(charLength(text, 6, CodePage::Utf8), 4u);
     EXPECT_EQ(charLength(text, 2, CodePage::Utf8), 1u);  // a stray continuation byte stands alone
-    EXPECT_EQ(charLength("\xE8\xA1", 0, CodePage::Utf8), 2u);  // cut short: never past the end
+}
+
+TEST(CodePageTest, BytesThatStartNoValidCharacterStandAlone) {
+    struct Case {
+        const char* name;
+        std::string_view text;
+        CodePage codePage;
+        std::size_t length;
+    };
+    const Case cases[] = {
+        {"lead before a line end", "\xE9\n", CodePage::Utf8, 1},
+        {"lead before blanks", "\xE9  ", CodePage::Utf8, 1},
+        {"four-byte lead before ASCII", "\xF0\x9F\x98x", CodePage::Utf8, 1},
+        {"cut short at the end", "\xE8\xA1", CodePage::Utf8, 1},
+        {"lead at the end", "\xC3", CodePage::Utf8, 1},
+        {"overlong two bytes", "\xC0\xAF", CodePage::Utf8, 1},
+        {"overlong three bytes", "\xE0\x80\xAF", CodePage::Utf8, 1},
+        {"surrogate", "\xED\xA0\x80", CodePage::Utf8, 1},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", CodePage::Utf8, 1},
+        {"no lead byte", "\xFF\x80", CodePage::Utf8, 1},
+        {"highest valid", "\xF4\x8F\xBF\xBF", CodePage::Utf8, 4},
+        {"last before surrogates", "\xED\x9F\xBF", CodePage::Utf8, 3},
+        {"Shift-JIS lead before a line end", "\x95\n", CodePage::ShiftJis, 1},
+        {"Shift-JIS lead before a blank", "\x81 ", CodePage::ShiftJis, 1},
+        {"Shift-JIS lead before 0x7F", "\x81\x7F", CodePage::ShiftJis, 1},
+        {"Shift-JIS lead before 0xFD", "\xE0\xFD", CodePage::ShiftJis, 1},
+        {"Shift-JIS trail 0x80", "\x81\x80", CodePage::ShiftJis, 2},
+    };
+    for (const Case& c : cases) EXPECT_EQ(charLength(c.text, 0, c.codePage), c.length) << c.name;
+    // A line end after a bad lead byte is found, and cutting keeps the lead byte.
+    EXPECT_EQ(findChar("Caf\xE9\n", '\n', 0, CodePage::Utf8), 4u);
+    EXPECT_EQ(findLastChar("\x95\\", '\\', CodePage::ShiftJis), kNone);
+    EXPECT_EQ(cutToFit("a\xE9" "b", 2, CodePage::Utf8), "a\xE9");
 }
 
 TEST(CodePageTest, CharLengthInShiftJis) {
