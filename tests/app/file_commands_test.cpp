@@ -279,7 +279,14 @@ void FileCommandsTest::releaseDeletesOnlyAnUnreferencedChildFile() {
     f.write("data.dat", kRunData);
     f.write("extra.dat", "Extra\n0 1\n1 2\n");
     f.start(f.path("data.dat"));
-    f.desktop().documents().append(f.path("extra.dat"));
+    QString asked;
+    f.desktop().dialogs().open = [&](const QString& title) {
+        asked = title;
+        return f.path("extra.dat");
+    };
+    f.desktop().actions().runCommand(command::kInsert);
+    QCOMPARE(asked, QString("Insert file"));
+    QCOMPARE(f.document().files.name(1), f.path("extra.dat"));
     QGuiApplication::clipboard()->setText(kPasted);
     f.desktop().actions().runCommand(command::kPaste);  // data.dat.1.@, file 2
     f.desktop().actions().runCommand(command::kSave);   // the parameter file names both
