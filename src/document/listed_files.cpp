@@ -37,6 +37,16 @@ void removeQuietly(const std::string& path) {
     fs::remove(fs::path(path), error);
 }
 
+std::vector<FileList> fileLists(const ViewList& views) {
+    std::vector<FileList> lists;
+    for (int v = 1; v <= views.viewCount(); ++v) lists.push_back(views.viewAt(v).files);
+    return lists;
+}
+
+void restoreFileLists(ViewList& views, const std::vector<FileList>& lists) {
+    for (int v = 1; v <= views.viewCount(); ++v) views.viewAt(v).files = lists[static_cast<std::size_t>(v - 1)];
+}
+
 }  // namespace
 
 std::vector<ListedFile> listedFiles(const DocumentHead& doc) {
@@ -91,30 +101,33 @@ SaveAsResult saveMainFileAs(ViewList& views, std::string_view newMain) {
     const std::vector<std::string> targets = saveMainAsTargets(views, newMain);
     if (targets.empty() || std::any_of(targets.begin(), targets.end(), [](const std::string& t) { return fileExists(t); }))
         return SaveAsResult::NotCopied;
-    std::vector<FileList> lists;
-    for (int v = 1; v <= views.viewCount(); ++v) lists.push_back(views.viewAt(v).files);
+    const std::vector<FileList> before = fileLists(views);
     if (!saveMainAs(views, targets.front())) return SaveAsResult::NotCopied;
     if (writeParameters(views) == WriteResult::Written) return SaveAsResult::Saved;
     for (const std::string& target : targets) removeQuietly(target);
-    for (int v = 1; v <= views.viewCount(); ++v) views.viewAt(v).files = lists[static_cast<std::size_t>(v - 1)];
+    restoreFileLists(views, before);
     return SaveAsResult::ParametersNotWritten;
 }
 
 SaveAsResult moveListedFile(ViewList& views, int n, std::string_view newName) {
-    FileList& files = views.current().files;
+    const FileList& files = views.current().files;
     if (n < 1 || n > files.appendedCount()) return SaveAsResult::NotCopied;
     const std::string old = files.name(n);
     const std::optional<std::string> target = absPath(newName);
     if (!target || !copyNew(old, *target)) return SaveAsResult::NotCopied;
-    const FileList before = files;
-    if (!files.replace(n, *target)) {
-        removeQuietly(*target);
-        return SaveAsResult::NotCopied;
+    const std::vector<FileList> before = fileLists(views);
+    // Every view that lists the file follows it, so that no stored view names the old name.
+    bool listed = views.current().files.replace(n, *target);
+    for (int v = 1; listed && v <= views.viewCount(); ++v) {
+        FileList& list = views.viewAt(v).files;
+        for (int j = 1; listed && j <= list.appendedCount(); ++j) {
+            if (list.name(j) == old) listed = list.replace(j, *target);
+        }
     }
-    if (writeParameters(views) != WriteResult::Written) {
-        files = before;
+    if (!listed || writeParameters(views) != WriteResult::Written) {
+        restoreFileLists(views, before);
         removeQuietly(*target);
-        return SaveAsResult::ParametersNotWritten;
+        return listed ? SaveAsResult::ParametersNotWritten : SaveAsResult::NotCopied;
     }
     deleteFile(old);
     return SaveAsResult::Saved;

@@ -61,9 +61,9 @@ enum class SaveAsResult {
 SaveAsResult saveMainFileAs(ViewList& views, std::string_view newMain);
 
 // Moves appended file n (1-based) of the current view to newName: copies it (never over an existing
-// file), puts newName in place of name n in the current view's list and writes the parameter file;
-// only then deletes the old file. If the parameter file cannot be written, the copy is removed and the
-// list restored.
+// file), puts newName in place of name n in the current view's list, and of the same name in every
+// other view's list, and writes the parameter file; only then deletes the old file. If the parameter
+// file cannot be written, the copy is removed and the lists restored.
 SaveAsResult moveListedFile(ViewList& views, int n, std::string_view newName);
 
 enum class ReleaseResult {

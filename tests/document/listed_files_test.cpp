@@ -117,11 +117,15 @@ TEST(ListedFilesTest, MovingAFileNeverOverwritesAndKeepsTheOldOneUntilSaved) {
     EXPECT_EQ(views.current().files.name(1), old);
     fs::remove(folder.file("data.P"));
 
+    // Another view lists the file too: it follows, so the stored views never name the old file.
+    views.addView();
     ASSERT_EQ(moveListedFile(views, 1, folder.file("data.dat.keep.@")), SaveAsResult::Saved);
     EXPECT_FALSE(fs::exists(old));
     EXPECT_EQ(readBytes(folder.file("data.dat.keep.@")), "1 3\n");
-    EXPECT_EQ(views.current().files.name(1), folder.file("data.dat.keep.@"));
-    EXPECT_NE(readBytes(folder.file("data.P")).find("file=*.keep.@\r\n"), std::string::npos);
+    for (int v = 1; v <= 2; ++v) EXPECT_EQ(views.viewAt(v).files.name(1), folder.file("data.dat.keep.@"));
+    const std::string stored = readBytes(folder.file("data.P"));
+    EXPECT_EQ(stored.find(".1.@"), std::string::npos);
+    EXPECT_NE(stored.find("file=*.keep.@\r\n"), std::string::npos);
 }
 
 TEST(ListedFilesTest, SavingTheMainFileAsANewNameKeepsTheOldFiles) {
