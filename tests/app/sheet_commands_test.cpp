@@ -5,6 +5,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QtTest>
@@ -215,6 +216,16 @@ void SheetCommandsTest::editCommandsActOnTheFocusedTextBox() {
     QCOMPARE(box->text(), QString("betaalpha "));
     actions.runCommand(command::kEditUndo);
     QCOMPARE(box->text(), QString("beta"));
+
+    // The edit box of an editable combo box.
+    auto* combo = new QComboBox(&f.window().page(kAxisPage));
+    combo->setEditable(true);
+    combo->setEditText("gamma");
+    combo->show();
+    focus(*combo);
+    combo->lineEdit()->selectAll();
+    actions.runCommand(command::kEditCopy);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("gamma"));
 
     f.desktop().showPage(kDataPage);
     DataSheet& sheet = f.desktop().sheet().sheet();
