@@ -183,6 +183,24 @@ def bench_watch(binary, work):
     ]
 
 
+def bench_sheet(binary, work):
+    """The desktop's data sheet (offscreen) with a file at its size limit: the default limittext (256)
+    and the shipped configuration's (1000). Load into the sheet with its first paint (best of 5), and
+    one key press typed into the middle with its repaint (median and longest of 200)."""
+    rows = []
+    for limittext in (256, 1000):
+        proc = subprocess.run([binary, os.path.join(work, f"sheet{limittext}"), str(limittext)],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=False)
+        if proc.returncode != 0:
+            sys.exit(f"{binary} failed")
+        r = json.loads(proc.stdout)
+        rows.append((f"data sheet at limittext={limittext} ({r['bytes'] / 1000:.0f} kB, {r['lines']} lines): load",
+                     f"{r['load_ms']:.1f} ms"))
+        rows.append((f"data sheet at limittext={limittext}: key press (median of 200)",
+                     f"{r['key_median_ms']:.2f} ms (longest {r['key_max_ms']:.1f} ms)"))
+    return rows
+
+
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--measure-one":
         seconds, peak, out = run_measured(sys.argv[2:])
@@ -208,6 +226,9 @@ def main():
     watch_bin = os.path.join(os.path.dirname(args.bin), "varnex_watch_bench")
     if os.path.exists(watch_bin):
         rows += bench_watch(watch_bin, work)
+    sheet_bin = os.path.join(os.path.dirname(args.bin), "varnex_sheet_bench")
+    if os.path.exists(sheet_bin):
+        rows += bench_sheet(sheet_bin, work)
     print("| measure | result |")
     print("|---|---|")
     for name, value in rows:

@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/desktop.h"
 #include "app/document_commands.h"
+#include "app/file_commands.h"
 #include "app/file_dialogs.h"
 #include "app/graph_view.h"
 #include "app/main_window.h"
@@ -16,25 +17,48 @@ namespace varnex {
 namespace {
 
 // Commands greyed while the current Document holds no data set.
-constexpr int kDataCommands[] = {command::kReOpen, command::kPrint, command::kCopyGraph};
+constexpr int kDataCommands[] = {command::kReOpen,   command::kPrint,   command::kCopyGraph, command::kInsert,
+                                 command::kSaveData, command::kSave,    command::kSaveAs,    command::kAddView,
+                                 command::kDeleteView};
 
 }  // namespace
 
 CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
     QMenu* file = addMenu("&File");
+    m_fileMenu = file;
     addCommand(file, command::kOpen, "&Open", "Ctrl+O");
     addCommand(file, command::kReOpen, "&ReOpen");
+    addCommand(file, command::kInsert, "&Insert");
     addCommand(file, command::kWatch, "&Watch")->setCheckable(true);
+    file->addSeparator();
+    addCommand(file, command::kSave, "&Save", "Ctrl+S");
+    addCommand(file, command::kSaveAs, "Save &As");
+    addCommand(file, command::kSaveData, "Save &Data");
     file->addSeparator();
     addCommand(file, command::kPrint, "&Print");
     file->addSeparator();
     addCommand(file, command::kExit, "E&xit");
 
     QMenu* edit = addMenu("&Edit");
+    addCommand(edit, command::kEditUndo, "&Undo", "Ctrl+Z");
+    edit->addSeparator();
+    addCommand(edit, command::kEditCut, "Cu&t", "Shift+Del");
+    addCommand(edit, command::kEditCopy, "&Copy", "Ctrl+Ins");
+    addCommand(edit, command::kEditPaste, "&Paste", "Shift+Ins");
+    edit->addSeparator();
+    addCommand(edit, command::kFind, "&Find", "Ctrl+F");
+    edit->addSeparator();
     addCommand(edit, command::kEditIniFile, "Edit &Ini File");
 
     QMenu* graph = addMenu("&Graph");
     addCommand(graph, command::kCopyGraph, "&Copy", "Ctrl+C");
+    addCommand(graph, command::kPaste, "&Paste", "Ctrl+V");
+    addCommand(graph, command::kPasteAsNewGraph, "Paste as &New Graph");
+    addCommand(graph, command::kMarker, "&Marker")->setCheckable(true);
+
+    m_viewMenu = addMenu("&View");
+    addCommand(m_viewMenu, command::kAddView, "&Add");
+    addCommand(m_viewMenu, command::kDeleteView, "&Delete");
 
     const Configuration& config = desktop.configuration();
     if (!config.tools.empty() && config.tools.front().id != 0) {
@@ -85,7 +109,8 @@ int CommandActions::lastToolId() const {
 void CommandActions::showStatusFor(QAction* action) {
     QString text;
     if (!action->menu() && !action->isSeparator()) {
-        if (const auto status = commandStatusText(action->data().toInt(), lastToolId())) text = fromCodePage(*status);
+        if (const auto status = commandStatusText(action->data().toInt(), lastToolId(), m_desktop.documents().pasteMarkers()))
+            text = fromCodePage(*status);
     }
     m_desktop.window().setStatusText(kMessagePart, text);
 }
@@ -112,7 +137,8 @@ bool CommandActions::runAccelerator(int id) {
 
 void CommandActions::runCommand(int id) {
     MainWindow& window = m_desktop.window();
-    if (const auto status = commandStatusText(id, lastToolId())) window.setStatusText(kMessagePart, fromCodePage(*status));
+    if (const auto status = commandStatusText(id, lastToolId(), m_desktop.documents().pasteMarkers()))
+        window.setStatusText(kMessagePart, fromCodePage(*status));
     execute(id);
     window.setStatusText(kMessagePart, {});
     if (m_desktop.hooks().caretReport) m_desktop.hooks().caretReport();
@@ -157,6 +183,7 @@ void CommandActions::execute(int id) {
             d.documents().about();
             return;
         default:
+            if (runFileCommand(d, id)) return;
             if (config.isTool(id)) d.programs().runTool(config, id);
             return;
     }

@@ -31,6 +31,10 @@ public:
     // The action of a command; null when the menus do not hold it.
     QAction* action(int id) const;
 
+    // The File menu, whose file list is added at its end, and the View menu with its list of Views.
+    QMenu* fileMenu() const { return m_fileMenu; }
+    QMenu* viewMenu() const { return m_viewMenu; }
+
     // Greys the commands that need data while the current Document has none; checks "&Watch" while
     // the watch flag is set.
     void updateMenuState();
@@ -44,6 +48,8 @@ private:
 
     Desktop& m_desktop;
     std::map<int, QAction*> m_actions;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
 };
 
 }  // namespace varnex

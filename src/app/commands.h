@@ -17,6 +17,28 @@ inline constexpr int kEditIniFile = 1026;
 inline constexpr int kCopyGraph = 1112;
 inline constexpr int kHelp = 1011;
 inline constexpr int kVersion = 1012;
+// Files, the data sheet, pasting and views.
+inline constexpr int kInsert = 7501;
+inline constexpr int kSave = 1113;
+inline constexpr int kSaveAs = 9000;
+inline constexpr int kSaveData = 114;
+inline constexpr int kEditCopy = 110;
+inline constexpr int kEditUndo = 111;
+inline constexpr int kEditPaste = 112;
+inline constexpr int kEditCut = 113;
+inline constexpr int kFind = 201;
+inline constexpr int kPaste = 1018;
+inline constexpr int kPasteAsNewGraph = 1019;
+inline constexpr int kMarker = 115;
+inline constexpr int kAddView = 6000;
+inline constexpr int kDeleteView = 6999;
+// Ranges of the file list and the View menu: base + n.
+inline constexpr int kShowInSheet = 2000;   // 2000-2099
+inline constexpr int kEditFile = 8000;      // 8000-8099
+inline constexpr int kReleaseFile = 7000;   // 7000-7099
+inline constexpr int kSaveFileAs = 9000;    // 9001-9100 (9000: the main data file)
+inline constexpr int kRenameChildFile = 9100;  // 9101-9299
+inline constexpr int kSelectView = 6000;    // 6001-6998
 inline constexpr int kFirstTool = 5000;
 // Sent by Ctrl+PageUp and Ctrl+PageDown; no action handles them.
 inline constexpr int kPageUp = 1072;

@@ -12,7 +12,10 @@
 #include "app/document_commands.h"
 #include "app/graph_view.h"
 #include "app/layout.h"
+#include "app/listed_file_commands.h"
 #include "app/main_window.h"
+#include "app/sheet_commands.h"
+#include "app/view_commands.h"
 #include "app/watch_poller.h"
 #include "document/child_files.h"
 #include "document/file_watch.h"
@@ -55,6 +58,7 @@ void Desktop::createMainWindow() {
     m_documents->setAfterLoad([this] { m_watch->update(); });
     // The menus come before the initial size, which needs the menu bar's height.
     m_actions = std::make_unique<CommandActions>(*this);
+    createSheetAndFileMenus();
     placeInitially();
     if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
     m_window->show();
@@ -67,6 +71,19 @@ void Desktop::createMainWindow() {
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive) activatedFromOutside();
     });
+}
+
+void Desktop::createSheetAndFileMenus() {
+    m_dialogs.open = [this](const QString& title) { return openFileDialog(m_window.get(), title, m_config); };
+    m_dialogs.save = [this](const SaveDialogRequest& request) { return saveFileDialog(m_window.get(), request); };
+    m_sheet = std::make_unique<SheetCommands>(*this);
+    m_viewCommands = std::make_unique<ViewCommands>(*this);
+    m_viewCommands->attach(*m_actions->viewMenu());
+    m_listedFiles = std::make_unique<ListedFileCommands>(*this);
+    m_listedFiles->attach(*m_actions->fileMenu());
+    m_hooks.loadSheet = [this](const std::string& path) { m_sheet->showFile(path); };
+    m_hooks.rebuildFileMenus = [this](const Document& doc) { m_listedFiles->rebuild(doc); };
+    m_hooks.caretReport = [this] { m_sheet->caretReport(); };
 }
 
 void Desktop::placeInitially() {

@@ -14,6 +14,7 @@
 
 #include "app/config/configuration.h"
 #include "app/config/external_programs.h"
+#include "app/file_dialogs.h"
 #include "app/shell_hooks.h"
 #include "document/data_pool.h"
 #include "document/view_list.h"
@@ -24,8 +25,11 @@ class AcceleratorFilter;
 class CommandActions;
 class DocumentCommands;
 class GraphView;
+class ListedFileCommands;
 class MainWindow;
 class MessageBoxes;
+class SheetCommands;
+class ViewCommands;
 class WatchPoller;
 
 struct DesktopOptions {
@@ -59,6 +63,12 @@ public:
     WatchPoller& watch() { return *m_watch; }
     // The connections to the panels, the data sheet and the dynamic menus.
     ShellHooks& hooks() { return m_hooks; }
+    // The data sheet with its commands, the View menu and the file list of the File menu.
+    SheetCommands& sheet() { return *m_sheet; }
+    ViewCommands& viewCommands() { return *m_viewCommands; }
+    ListedFileCommands& listedFiles() { return *m_listedFiles; }
+    // The dialogs that ask the commands for file names.
+    FileDialogs& dialogs() { return m_dialogs; }
 
     // Shows page index (0 axis, 1 graph, 2 data) after applying the panels; nothing without data or
     // when the page is already shown.
@@ -73,6 +83,7 @@ public:
 
 private:
     void createMainWindow();
+    void createSheetAndFileMenus();
     void placeInitially();
     void shutdown();
     void pollFiles();
@@ -89,6 +100,11 @@ private:
     std::unique_ptr<CommandActions> m_actions;
     std::unique_ptr<AcceleratorFilter> m_accelerators;
     std::unique_ptr<WatchPoller> m_watch;
+    // After the window, so that they go before the widgets they point at.
+    FileDialogs m_dialogs;
+    std::unique_ptr<SheetCommands> m_sheet;
+    std::unique_ptr<ViewCommands> m_viewCommands;
+    std::unique_ptr<ListedFileCommands> m_listedFiles;
     bool m_shutDown = false;
 };
 

@@ -30,6 +30,16 @@ bool endsWithNoCase(std::string_view text, std::string_view tail) {
                       });
 }
 
+// The day this file was compiled, as YYYY-MM-DD.
+std::string buildDate() {
+    constexpr std::string_view date = __DATE__;  // "Mmm dd yyyy"
+    constexpr std::string_view months = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    const std::size_t month = months.find(date.substr(0, 3)) / 3 + 1;
+    std::string day(date.substr(4, 2));
+    if (day.front() == ' ') day.front() = '0';
+    return std::string(date.substr(7, 4)) + (month < 10 ? "-0" : "-") + std::to_string(month) + "-" + day;
+}
+
 // "%3.1f" of the version box.
 std::string oneDecimal(double value) { return formatFixed(value, 1, 3); }
 
@@ -140,6 +150,13 @@ void DocumentCommands::updateTitle(const Document& doc) {
     m_window.setWindowTitle(fromCodePage(formatMessage(format, file.c_str(), kProgramTitle)));
 }
 
+void DocumentCommands::markSaved() {
+    m_savedCopy = m_views.current();
+    m_savedFor = &m_views.current();
+    m_titleMarked = false;
+    updateTitle(m_views.current());
+}
+
 void DocumentCommands::about() {
     const Document& doc = m_views.current();
     const int appended = std::max(0, doc.files.appendedCount());
@@ -147,7 +164,7 @@ void DocumentCommands::about() {
     const int tools = static_cast<int>(m_config.tools.size());
     const std::string text =
         "Varnex for Windows 32bit version 3.26c\n"
-        "Release of 2024-05-20 by the Varnex developers\n\n" +
+        "Built " + buildDate() + " by the Varnex developers\n\n" +
         formatMessage("メモリー使用状況\n\n追加ファイル数（最大 %d 個）: %d\n", kMaxFiles + 1, appended) +
         formatMessage("追加ファイル名バッファ（最大 %d byte）: %s%% (%d byte) 使用\n\n", static_cast<int>(kFileListBytes),
                       oneDecimal(listBytes / kFileListBytes * 100).c_str(), static_cast<int>(listBytes)) +

@@ -13,6 +13,8 @@
 #include "document/loader.h"
 #include "document/model.h"
 
+class QMimeData;
+
 namespace varnex {
 
 struct Configuration;
@@ -61,6 +63,25 @@ public:
     const std::string& lastOpenedName() const { return m_lastOpened; }
     // The undo copy: the Document as it was after the last load or save.
     const Document& savedCopy() const { return m_savedCopy; }
+    // After a save: takes a new saved copy of the current Document, clears the title mark and updates
+    // the title.
+    void markSaved();
+
+    // --- Saving the parameter file and pasting (save_paste_commands.cpp) ---
+    // Writes the parameter file of the current main data file with every View and marks the Document
+    // saved. Refused (false, nothing written) for the paste file "@.@" and without data; a file that
+    // cannot be written is reported and the title keeps its mark.
+    bool saveParameters();
+    // Appends a file of pasted data; with the paste-default flag set, the sets it gave get the marker
+    // scheme. Redraws.
+    int pasteAppend(const std::string& name);
+    // Pastes the clipboard's data: a list of files (the first accepted one may open a new graph, the
+    // others are appended) or text (written to a new child file and appended, or to the paste file and
+    // opened as a new graph). Nothing for anything else.
+    void paste(const QMimeData& data, bool asNewGraph);
+    // The paste-default flag: data pasted into a shown graph is drawn with markers.
+    bool pasteMarkers() const { return m_pasteMarkers; }
+    void setPasteMarkers(bool markers) { m_pasteMarkers = markers; }
 
 private:
     int load(LoadMode mode, const std::string& name);
@@ -79,6 +100,7 @@ private:
     bool m_titleMarked = false;
     std::string m_lastOpened;
     std::function<void()> m_afterLoad;
+    bool m_pasteMarkers = false;
 };
 
 }  // namespace varnex

@@ -35,4 +35,16 @@ std::string openFileDialog(QWidget* owner, const QString& title, const Configura
     return toCodePage(dialog.selectedFiles().front());
 }
 
+std::string saveFileDialog(QWidget* owner, const SaveDialogRequest& request) {
+    QFileDialog dialog(owner, request.title, fromCodePage(request.folder));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(qtFileFilters(request.filter));
+    if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(fromCodePage(request.defaultExtension));
+    dialog.selectFile(fromCodePage(request.proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return toCodePage(dialog.selectedFiles().front());
+}
+
 }  // namespace varnex

@@ -1,9 +1,10 @@
-// The open-file dialog of the commands, with the configuration's filter.
+// The open and save dialogs of the commands, with the configuration's filter.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,25 @@ QStringList qtFileFilters(std::string_view filter);
 // the code page, or an empty name when the user cancels.
 std::string openFileDialog(QWidget* owner, const QString& title, const Configuration& config,
                            const std::string& folder = {});
+
+// What the save dialog shows: its title, the proposed file name in the initial folder, the filter in
+// the "Name (*.a)|*.a|" form and the extension added to a name typed without one.
+struct SaveDialogRequest {
+    QString title;
+    std::string proposedName;
+    std::string folder;
+    std::string filter;
+    std::string defaultExtension;
+};
+
+// Shows the save dialog. It does not ask before naming an existing file: the commands never write
+// over one. Returns the chosen full name in the code page, or an empty name when the user cancels.
+std::string saveFileDialog(QWidget* owner, const SaveDialogRequest& request);
+
+// The dialogs the commands ask for names (tests put their own answers here).
+struct FileDialogs {
+    std::function<std::string(const QString& title)> open;
+    std::function<std::string(const SaveDialogRequest& request)> save;
+};
 
 }  // namespace varnex

@@ -1,9 +1,11 @@
 #include "document/child_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 #include "document/parameter_reader.h"
 #include "document/view_list.h"
@@ -55,17 +57,21 @@ bool isChildOf(std::string_view folder, std::string_view name, std::string_view 
     return true;
 }
 
-// The name appended file F of a view takes when its main file E is saved as newMain.
-std::string movedName(const std::string& file, const std::string& oldMain, const std::string& newMain) {
+// The name appended file F of a view takes when its main file E is saved as newMain, and whether F is
+// copied to it (otherwise F is listed as it is).
+std::pair<std::string, bool> movedTarget(const std::string& file, const std::string& oldMain,
+                                         const std::string& newMain) {
     const std::string prefix = oldMain + ".";
     if (isChildFile(file) && file.size() > prefix.size() && file.compare(0, prefix.size(), prefix) == 0) {
-        const std::string target = newMain + file.substr(oldMain.size());
-        copyFile(file, target, fs::copy_options::overwrite_existing);
-        return target;
+        return {newMain + file.substr(oldMain.size()), true};
     }
-    if (sameDrive(oldMain, newMain)) return file;
-    const std::string target = joinPath(folderOf(newMain), baseName(file));
-    copyFile(file, target, fs::copy_options::overwrite_existing);
+    if (sameDrive(oldMain, newMain)) return {file, false};
+    return {joinPath(folderOf(newMain), baseName(file)), true};
+}
+
+std::string movedName(const std::string& file, const std::string& oldMain, const std::string& newMain) {
+    const auto [target, copied] = movedTarget(file, oldMain, newMain);
+    if (copied) copyFile(file, target, fs::copy_options::overwrite_existing);
     return target;
 }
 
@@ -126,6 +132,21 @@ bool saveMainAs(ViewList& views, std::string_view newMainName) {
         files = moved;
     }
     return true;
+}
+
+std::vector<std::string> saveMainAsTargets(const ViewList& views, std::string_view newMainName) {
+    const std::string& oldMain = views.current().files.name(0);
+    const std::optional<std::string> newMain = absPath(newMainName);
+    if (!newMain) return {};
+    std::vector<std::string> targets{*newMain};
+    for (int v = 1; v <= views.viewCount(); ++v) {
+        const FileList& files = views.viewAt(v).files;
+        for (int j = 1; j <= files.appendedCount(); ++j) {
+            const auto [target, copied] = movedTarget(files.name(j), oldMain, *newMain);
+            if (copied && std::find(targets.begin(), targets.end(), target) == targets.end()) targets.push_back(target);
+        }
+    }
+    return targets;
 }
 
 }  // namespace varnex

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnex {
 
@@ -47,5 +48,9 @@ void cleanUpChildFiles(std::string_view dataPath, std::string_view keepPath = {}
 // Returns true. The old files stay in place. The caller writes the parameter file and opens newMain.
 // A child or cross-drive copy that fails leaves its name listed; loading newMain then drops it.
 bool saveMainAs(ViewList& views, std::string_view newMain);
+
+// The files saveMainAs(views, newMain) would write: newMain (made absolute) first, then the copies of
+// appended files, each once. Empty when newMain has no absolute name.
+std::vector<std::string> saveMainAsTargets(const ViewList& views, std::string_view newMain);
 
 }  // namespace varnex

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/file_replace.h"  // replaceFileContents, which writes the file
+
 namespace varnex {
 
 class ViewList;
@@ -30,11 +32,5 @@ std::string formatParameters(const ViewList& views);
 
 // Writes formatParameters(views) to parameterFileName of the current view's main file.
 WriteResult writeParameters(const ViewList& views);
-
-// Replaces the contents of the file `path` with bytes as described above; a symbolic link keeps
-// pointing at its file, which is replaced. A new file gets the usual permissions (0666 less the
-// umask), a replaced one keeps its permission bits. An existing file that the process may not write
-// is refused (as opening it for writing would be). True when the new contents are in place.
-bool replaceFileContents(const std::string& path, std::string_view bytes);
 
 }  // namespace varnex

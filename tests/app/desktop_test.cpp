@@ -97,7 +97,7 @@ void DesktopTest::layoutFollowsTheWindowSize() {
 void DesktopTest::toolMenuHoldsTheConfiguredTools() {
     DesktopFixture f;
     f.start("", "menu=First\ncmnd=tool-a --one\nmenu=Second\ncmnd=tool-b 50%\nmenu=Third\ncmnd=tool-c\n");
-    QCOMPARE(f.menuTitles(), (QStringList{"&File", "&Edit", "&Graph", "&Tool", "&Help"}));
+    QCOMPARE(f.menuTitles(), (QStringList{"&File", "&Edit", "&Graph", "&View", "&Tool", "&Help"}));
     QList<int> ids;
     QStringList labels;
     for (QAction* a : f.menu("&Tool")->actions()) {
@@ -125,7 +125,7 @@ void DesktopTest::missingConfigurationFileIsReportedAndStartUpGoesOn() {
     // Start-up went on with the defaults: the file opened with the default extension "dat".
     QVERIFY(f.window().isVisible());
     QCOMPARE(f.window().windowTitle(), QString("run.dat - VarnexWin32 3.26c"));
-    QCOMPARE(f.menuTitles(), (QStringList{"&File", "&Edit", "&Graph", "&Help"}));
+    QCOMPARE(f.menuTitles(), (QStringList{"&File", "&Edit", "&Graph", "&View", "&Help"}));
 }
 
 void DesktopTest::unacceptedExtensionIsIgnoredWithoutAMessage() {
