@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/watch_poller.h"
 #include "render/output/qt/text_codec.h"
+#include "ui/graph_mouse.h"
 
 namespace varnex {
 namespace {
@@ -157,6 +158,7 @@ void CommandActions::execute(int id) {
             d.documents().about();
             return;
         default:
+            if (runGraphMouseCommand(d, id)) return;
             if (config.isTool(id)) d.programs().runTool(config, id);
             return;
     }

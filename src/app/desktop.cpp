@@ -16,6 +16,7 @@
 #include "app/watch_poller.h"
 #include "document/child_files.h"
 #include "document/file_watch.h"
+#include "ui/graph_mouse.h"
 #include "util/message_boxes.h"
 
 namespace varnex {
@@ -54,6 +55,7 @@ void Desktop::createMainWindow() {
     m_documents->setAfterLoad([this] { m_watch->update(); });
     // The menus come before the initial size, which needs the menu bar's height.
     m_actions = std::make_unique<CommandActions>(*this);
+    new GraphMouse(*this);  // a child of the Desktop: the read-out, the range pop-up and its commands
     placeInitially();
     if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
     m_window->show();
