@@ -16,6 +16,14 @@
 namespace varnex {
 namespace {
 
+// "&Min and Max" of x, y and both; "&Auto" of x, y and both.
+constexpr int kExtentX = 108;
+constexpr int kExtentY = 109;
+constexpr int kExtentBoth = 117;
+constexpr int kAutoX = 1054;
+constexpr int kAutoY = 1053;
+constexpr int kAutoBoth = 1055;
+// The position commands (offset 0..6) and the copies of the cursor value (what 0..2).
 constexpr int kFirstPosition = 1500;
 constexpr int kLastPosition = 1506;
 constexpr int kFirstCopy = 2500;
@@ -23,7 +31,7 @@ constexpr int kLastCopy = 2502;
 
 bool isRangeCommand(int id) {
     switch (id) {
-        case 108: case 109: case 117: case 1053: case 1054: case 1055: return true;
+        case kExtentX: case kExtentY: case kExtentBoth: case kAutoX: case kAutoY: case kAutoBoth: return true;
         default: return id >= kFirstPosition && id <= kLastPosition;
     }
 }
@@ -86,15 +94,15 @@ void GraphMouse::changeRange(int id) {
     if (d.hooks().applyPanels) d.hooks().applyPanels(d.document());
     Document& doc = d.document();
     switch (id) {
-        case 108: rangeToDataExtent(doc, Axis::X); break;
-        case 109: rangeToDataExtent(doc, Axis::Y); break;
-        case 117:
+        case kExtentX: rangeToDataExtent(doc, Axis::X); break;
+        case kExtentY: rangeToDataExtent(doc, Axis::Y); break;
+        case kExtentBoth:
             rangeToDataExtent(doc, Axis::X);
             rangeToDataExtent(doc, Axis::Y);
             break;
-        case 1054: automaticRange(doc, Axis::X); break;
-        case 1053: automaticRange(doc, Axis::Y); break;
-        case 1055:
+        case kAutoX: automaticRange(doc, Axis::X); break;
+        case kAutoY: automaticRange(doc, Axis::Y); break;
+        case kAutoBoth:
             // x first: the y range is then found within the new x range.
             automaticRange(doc, Axis::X);
             automaticRange(doc, Axis::Y);

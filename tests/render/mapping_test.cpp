@@ -112,32 +112,6 @@ TEST(CursorReadoutTest, InsideTheFrameIncludingItsEdges) {
     EXPECT_FALSE(readCursor(doc, {77.5, 60}).has_value());
 }
 
-TEST(CursorReadoutTest, EqualStepsOnALogAxisGiveEqualRatios) {
-    DocumentHead doc = axes(1, 1, 1000, -1, -1000, -0.1);
-    doc.data = 1;
-    double previousX = 0, previousY = 0, ratioX = 0, ratioY = 0;
-    for (int step = 0; step <= 7; ++step) {
-        const double p = 25 + 10 * step;
-        const std::optional<CursorValue> v = readCursor(doc, {p, p});
-        ASSERT_TRUE(v.has_value());
-        EXPECT_GT(v->x, 0);
-        EXPECT_LT(v->y, 0);
-        if (step >= 2) {
-            EXPECT_NEAR(v->x / previousX, ratioX, 1e-9);
-            EXPECT_NEAR(v->y / previousY, ratioY, 1e-9);
-        }
-        if (step >= 1) {
-            ratioX = v->x / previousX;
-            ratioY = v->y / previousY;
-        }
-        previousX = v->x;
-        previousY = v->y;
-    }
-    EXPECT_NEAR(ratioX, std::pow(10.0, 3.0 / 7), 1e-9);
-    EXPECT_NEAR(previousX, 1000, 1e-9);
-    EXPECT_NEAR(previousY, -0.1, 1e-12);
-}
-
 TEST(CursorReadoutTest, LogicalPointsReadBackTheValuesDrawnThere) {
     DocumentHead doc = axes(0, -3, 7, 1, 0.01, 100);
     doc.data = 1;

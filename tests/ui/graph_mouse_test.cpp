@@ -254,12 +254,8 @@ void GraphMouseTest::helpTextsWhileHighlighted() {
         int sub, id;
         const char* text;
     } cases[] = {
-        {0, 1501, "set left end of x-axis here"},
         {1, 1503, "set bottom end of y-axis here"},
-        {1, 1504, "set top end of y-axis here"},
-        {2, 1505, "set left end of x-axis and bottom end of y-axis here"},
         {2, 1506, "set right end of x-axis and top end of y-axis here"},
-        {2, 1055, "set region of graph to range of graphs shown"},
         {2, 2500, "ﾏｳｽｶｰｿﾙ位置の座標値をｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ"},
     };
     for (const auto& c : cases) {
