@@ -4,7 +4,8 @@
     python3 bench/bench.py [--bin build/release/bin/varnexw32] [--rows 1000000]
 
 The reload measurement runs varnex_reload_bench from the same folder as --bin: the main file of
---rows rows opened with two appended files named by its parameter file, then reloaded.
+--rows rows opened with two appended files named by its parameter file, then reloaded. The mouse
+measurement runs varnex_mouse_bench from that folder on the --rows file.
 
 Generates its data under bench/work/ and prints one Markdown table; copy it into bench/RESULTS.md
 together with the machine it ran on.
@@ -201,6 +202,26 @@ def bench_sheet(binary, work):
     return rows
 
 
+def bench_mouse(binary, data):
+    """The mouse on the desktop's graph window (offscreen), on the --rows file with three sets: a mouse
+    move to the read-out painted in the status bar, and a position command ("To here" on the x axis) to
+    the new picture painted in the graph window."""
+    proc = subprocess.run([binary, data, "10"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=False)
+    if proc.returncode != 0:
+        sys.exit(f"{binary} failed")
+    result = json.loads(proc.stdout)
+    if result["sets"] != 3 or not result["readout"].startswith("x="):
+        sys.exit(f"mouse benchmark: unexpected result {result}")
+    return [
+        ("mouse move to read-out (median of %d moves)" % result["moves"],
+         f"{result['move_median_ms']:.3f} ms (99 % within {result['move_p99_ms']:.3f} ms, longest "
+         f"{result['move_max_ms']:.1f} ms, the first {result['move_first_ms']:.1f} ms)"),
+        ("position command to new picture on screen (median of %d)" % result["commands"],
+         f"{result['command_median_ms']:.0f} ms (processor {result['command_cpu_median_ms']:.0f} ms, "
+         f"longest {result['command_max_ms']:.0f} ms)"),
+    ]
+
+
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--measure-one":
         seconds, peak, out = run_measured(sys.argv[2:])
@@ -229,6 +250,11 @@ def main():
     sheet_bin = os.path.join(os.path.dirname(args.bin), "varnex_sheet_bench")
     if os.path.exists(sheet_bin):
         rows += bench_sheet(sheet_bin, work)
+
+
+    mouse_bin = os.path.join(os.path.dirname(args.bin), "varnex_mouse_bench")
+    if os.path.exists(mouse_bin):
+        rows += bench_mouse(mouse_bin, data)
     print("| measure | result |")
     print("|---|---|")
     for name, value in rows:

@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/watch_poller.h"
 #include "render/output/qt/text_codec.h"
+#include "ui/graph_mouse.h"
 
 namespace varnex {
 namespace {
@@ -184,6 +185,7 @@ void CommandActions::execute(int id) {
             return;
         default:
             if (runFileCommand(d, id)) return;
+            if (runGraphMouseCommand(d, id)) return;
             if (config.isTool(id)) d.programs().runTool(config, id);
             return;
     }

@@ -19,6 +19,7 @@
 #include "app/watch_poller.h"
 #include "document/child_files.h"
 #include "document/file_watch.h"
+#include "ui/graph_mouse.h"
 #include "util/message_boxes.h"
 
 namespace varnex {
@@ -59,6 +60,7 @@ void Desktop::createMainWindow() {
     // The menus come before the initial size, which needs the menu bar's height.
     m_actions = std::make_unique<CommandActions>(*this);
     createSheetAndFileMenus();
+    new GraphMouse(*this);  // a child of the Desktop: the read-out, the range pop-up and its commands
     placeInitially();
     if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
     m_window->show();

@@ -1,5 +1,6 @@
 #include "app/graph_window.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "app/picture_bridge.h"
@@ -10,6 +11,7 @@ GraphWindow::GraphWindow(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     setCursor(Qt::CrossCursor);
+    setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -29,6 +31,20 @@ void GraphWindow::paintEvent(QPaintEvent* event) {
     painter.setClipRect(client);
     painter.setRenderHint(QPainter::Antialiasing);
     paintPicture(*m_picture, painter, client);
+}
+
+void GraphWindow::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved(event->position());
+    event->accept();
+}
+
+void GraphWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        emit rightButtonPressed(event->position());
+        event->accept();
+        return;
+    }
+    QFrame::mousePressEvent(event);
 }
 
 }  // namespace varnex

@@ -1,8 +1,10 @@
 // The graph window: a bordered white child of the main window that replays the recorded picture,
-// scaled into its client area, on every paint. The main window keeps it square.
+// scaled into its client area, on every paint. The main window keeps it square. It reports every mouse
+// move over it (tracking, no button needed) and right-button presses, in its own coordinates.
 #pragma once
 
 #include <QFrame>
+#include <QPointF>
 #include <memory>
 
 #include "render/output/picture.h"
@@ -20,8 +22,17 @@ public:
     void clear() { showPicture(nullptr); }
     bool showsPicture() const { return m_picture != nullptr; }
 
+    // The rectangle the picture is painted into: the window inside its border.
+    QRect clientArea() const { return contentsRect(); }
+
+signals:
+    void mouseMoved(QPointF position);
+    void rightButtonPressed(QPointF position);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     std::shared_ptr<const Picture> m_picture;

@@ -66,4 +66,13 @@ LogicalPoint toLogical(double px, double py) {
     return {toLogicalUnit(kLogicalPerPage * px), toLogicalUnit((py - 100.0) * -kLogicalPerPage)};
 }
 
+PagePosition pageOfLogical(double x, double y) { return {x / kLogicalPerPage, 100.0 - y / kLogicalPerPage}; }
+
+std::optional<CursorValue> readCursor(const DocumentHead& doc, PagePosition at) {
+    if (doc.data == 0) return std::nullopt;
+    const bool inside = doc.area[0] <= at.x && at.x <= doc.area[1] && doc.area[2] <= at.y && at.y <= doc.area[3];
+    if (!inside) return std::nullopt;
+    return CursorValue{dataX(doc, at.x), dataY(doc, at.y)};
+}
+
 }  // namespace varnex

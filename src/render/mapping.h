@@ -5,6 +5,8 @@
 // transform, set by the renderer at the start of every drawing.
 #pragma once
 
+#include <optional>
+
 #include "document/model.h"
 #include "render/output/picture.h"
 
@@ -26,5 +28,27 @@ double dataY(const DocumentHead& doc, double py);
 // Logical units: X = trunc(50 × px), Y = trunc((py − 100) × −50), saturated to 32 bits; NaN (the
 // position on an axis whose two transformed limits are equal) gives the most negative value, off the page.
 LogicalPoint toLogical(double px, double py);
+
+// A point in page units (x rightwards, y upwards).
+struct PagePosition {
+    double x = 0;
+    double y = 0;
+};
+
+// The page point of a logical point: px = X / 50, py = 100 − Y / 50, the inverse of toLogical without
+// its truncation (so it takes fractions of a logical unit, as a pointer position scaled down gives).
+PagePosition pageOfLogical(double x, double y);
+
+// Data values under a cursor.
+struct CursorValue {
+    double x = 0;
+    double y = 0;
+    friend bool operator==(const CursorValue&, const CursorValue&) = default;
+};
+
+// The cursor read-out: the data values at the page point, through the frame and the transformed limits
+// of the last drawing (dataX, dataY); nothing when the Document has no data set or the point lies
+// outside the frame. The frame's edges count as inside.
+std::optional<CursorValue> readCursor(const DocumentHead& doc, PagePosition at);
 
 }  // namespace varnex

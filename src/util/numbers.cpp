@@ -16,9 +16,14 @@ std::string_view skipBlanks(std::string_view text) {
     return text.substr(i);
 }
 
-std::string padLeft(std::string text, int width) {
-    if (width > 0 && text.size() < static_cast<std::size_t>(width)) {
-        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+// Blanks to the field width: on the left for a positive width, on the right for a negative one.
+std::string pad(std::string text, int width) {
+    const std::size_t field = width < 0 ? 0u - static_cast<std::size_t>(width) : static_cast<std::size_t>(width);
+    if (text.size() >= field) return text;
+    if (width > 0) {
+        text.insert(0, field - text.size(), ' ');
+    } else {
+        text.append(field - text.size(), ' ');
     }
     return text;
 }
@@ -79,8 +84,8 @@ int parseLeadingInt(std::string_view text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-std::string formatG(double value, int precision) {
-    return toText(value, std::chars_format::general, precision < 1 ? 1 : precision);
+std::string formatG(double value, int precision, int width) {
+    return pad(toText(value, std::chars_format::general, precision < 1 ? 1 : precision), width);
 }
 
 std::string formatShortest(double value) {
@@ -90,11 +95,11 @@ std::string formatShortest(double value) {
 }
 
 std::string formatFixed(double value, int precision, int width) {
-    return padLeft(toText(value, std::chars_format::fixed, precision), width);
+    return pad(toText(value, std::chars_format::fixed, precision), width);
 }
 
 std::string formatExponent(double value, int precision, int width) {
-    return padLeft(toText(value, std::chars_format::scientific, precision), width);
+    return pad(toText(value, std::chars_format::scientific, precision), width);
 }
 
 std::int64_t truncSaturated(double value, std::int64_t lo, std::int64_t hi) {

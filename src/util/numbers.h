@@ -21,16 +21,21 @@ double parseLeadingNumber(std::string_view text);
 // 0 without digits. Values beyond the range of int saturate.
 int parseLeadingInt(std::string_view text);
 
-// printf "%.{precision}g" in the C locale: the shorter of fixed and exponent form.
-std::string formatG(double value, int precision = 6);
+// The formatters below write what printf writes in the C locale for the conversion named, whatever the
+// locale is; every number text the user sees comes from them. A field width pads with blanks on the
+// left; a negative width pads on the right, as printf's '-' flag does ("%-12g" is formatG(v, 6, -12)).
+// Texts longer than the width are kept whole.
+
+// printf "%{width}.{precision}g": the shorter of fixed and exponent form.
+std::string formatG(double value, int precision = 6, int width = 0);
 
 // The shortest decimal text that reads back as exactly value (JSON, clipboard of exact values).
 std::string formatShortest(double value);
 
-// printf "%{width}.{precision}f" in the C locale.
+// printf "%{width}.{precision}f".
 std::string formatFixed(double value, int precision, int width = 0);
 
-// printf "%{width}.{precision}e" in the C locale (exponent with a sign and at least two digits).
+// printf "%{width}.{precision}e" (exponent with a sign and at least two digits).
 std::string formatExponent(double value, int precision, int width = 0);
 
 // Converts a double to an integer type by truncation toward zero, saturating at the type's limits

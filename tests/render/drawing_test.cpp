@@ -181,6 +181,9 @@ TEST_F(DrawingTest, ClippedPenCutsAtTheFrame) {
         {"across a corner from outside", {{85, 100}, {100, 85}}, "move 4500 250\nline 4750 500\n"},
         {"outside the corner", {{90, 105}, {105, 90}}, ""},
         {"touching the corner only", {{90, 100}, {100, 90}}, ""},
+        {"beyond the left edge", {{10, 30}, {20, 90}, {5, 200}}, ""},
+        {"on the left edge's line below the frame", {{25, 10}, {25, 20}}, ""},
+        {"below, then up to a corner", {{10, 10}, {25, 25}}, "move 1250 3750\n"},
         {"through the frame from outside", {{0, 50}, {200, 50}}, "move 1250 2500\nline 4750 2500\n"},
         // Leaving from a point on the edge: drawn to where the segment leaves the frame.
         {"from the bottom edge out through the top", {{50, 25}, {50, 200}}, "move 2500 3750\nline 2500 250\n"},

@@ -87,5 +87,47 @@ TEST(LogicalTest, DegenerateAxisLandsOffThePage) {
     EXPECT_EQ(p.y, 2000);
 }
 
+TEST(CursorReadoutTest, InsideTheFrameIncludingItsEdges) {
+    DocumentHead doc = axes(0, 0, 10, 0, -1, 1);
+    doc.data = 1;
+    doc.area = {60, 95, 25, 95};
+    struct Case {
+        double px, py;
+        bool inside;
+        double x, y;
+    };
+    const Case cases[] = {
+        {60, 25, true, 0, -1},       {95, 95, true, 10, 1},        {77.5, 60, true, 5, 0},
+        {59.999, 60, false, 0, 0},   {95.001, 60, false, 0, 0},    {70, 24.999, false, 0, 0},
+        {70, 95.001, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::optional<CursorValue> v = readCursor(doc, {c.px, c.py});
+        ASSERT_EQ(v.has_value(), c.inside) << c.px << " " << c.py;
+        if (!c.inside) continue;
+        EXPECT_NEAR(v->x, c.x, 1e-12);
+        EXPECT_NEAR(v->y, c.y, 1e-12);
+    }
+    doc.data = 0;  // an empty Document reads nothing anywhere
+    EXPECT_FALSE(readCursor(doc, {77.5, 60}).has_value());
+}
+
+TEST(CursorReadoutTest, LogicalPointsReadBackTheValuesDrawnThere) {
+    DocumentHead doc = axes(0, -3, 7, 1, 0.01, 100);
+    doc.data = 1;
+    for (const auto& [x, y] : {std::pair{-3.0, 0.01}, {2.5, 1.0}, {6.99, 42.0}}) {
+        const LogicalPoint drawn = toLogical(pageX(doc, scale(x, 0)), pageY(doc, scale(y, 1)));
+        const std::optional<CursorValue> v = readCursor(doc, pageOfLogical(drawn.x, drawn.y));
+        ASSERT_TRUE(v.has_value()) << x << " " << y;
+        // Truncation to whole logical units moves a point by less than one unit: 10 / 3500 in x and
+        // four decades / 3500 in y.
+        EXPECT_NEAR(v->x, x, 10.0 / 3500);
+        EXPECT_NEAR(std::log10(v->y), std::log10(y), 4.0 / 3500);
+    }
+    const PagePosition corner = pageOfLogical(1250, 250);
+    EXPECT_DOUBLE_EQ(corner.x, 25);
+    EXPECT_DOUBLE_EQ(corner.y, 95);
+}
+
 }  // namespace
 }  // namespace varnex

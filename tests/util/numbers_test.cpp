@@ -112,6 +112,24 @@ TEST(FormatFixedAndExponentTest, MatchPrintf) {
     EXPECT_EQ(formatExponent(0.0, 6), "0.000000e+00");
 }
 
+TEST(FormatWidthTest, PadsLikePrintfFieldWidths) {
+    struct Case {
+        std::string text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {formatG(1.5, 6, -12), "1.5         "},               // "%-12g"
+        {formatG(-2.5e-5, 6, -12), "-2.5e-05    "},
+        {formatG(123456789.0, 6, -12), "1.23457e+08 "},
+        {formatG(-1.23456e-300, 6, -12), "-1.23456e-300"},    // longer than the field: whole
+        {formatG(200, 6, 6), "   200"},                       // "%6g"
+        {formatExponent(-0.5, 16, 24), " -5.0000000000000000e-01"},  // "%24.16e"
+        {formatExponent(2, 16, -24), "2.0000000000000000e+00  "},
+        {formatFixed(1, 1, -5), "1.0  "},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.text, c.expected);
+}
+
 TEST(FormatFixedAndExponentTest, LongResultsAreComplete) {
     EXPECT_EQ(formatExponent(1e308, 100),
               "1.0000000000000000109790636294404554174049230967731184633681068290315758540491149153716332897849468890e+308");

@@ -110,7 +110,7 @@ void Drawing::moveTo(double px, double py) {
 void Drawing::lineTo(double px, double py) {
     if (m_lineType == 0) {
         m_picture.line(toLogical(px, py));
-        m_dashDistance += std::hypot(px - m_px, py - m_py);
+        m_dashDistance += std::sqrt((px - m_px) * (px - m_px) + (py - m_py) * (py - m_py));
         m_px = px;
         m_py = py;
         return;
@@ -289,6 +289,10 @@ Drawing::PagePoint Drawing::frameCrossing(double x0, double y0, double x1, doubl
 // A segment with both ends outside the frame that passes through it is drawn from where it enters to
 // where it leaves, so that zooming in between two data points still shows the line joining them.
 void Drawing::drawPassingSegment(double x0, double y0, double x1, double y1) {
+    // Both ends beyond the same edge: the segment cannot reach the frame (the common case of a curve
+    // running outside a range that was narrowed to part of the data).
+    const double l = m_frame[0], r = m_frame[1], b = m_frame[2], t = m_frame[3];
+    if ((x0 < l && x1 < l) || (x0 > r && x1 > r) || (y0 < b && y1 < b) || (y0 > t && y1 > t)) return;
     PagePoint entry{};
     PagePoint exit{};
     if (!edgeMeetings(x0, y0, x1, y1, entry, exit)) return;

@@ -93,6 +93,13 @@ void setupIsotropic(QPainter& painter, QSize deviceSize) {
     painter.setViewport(0, 0, side, side);
 }
 
+std::optional<QPointF> logicalOfDevice(QPointF device, QSize deviceSize) {
+    const int side = std::min(deviceSize.width(), deviceSize.height());
+    if (side <= 0) return std::nullopt;
+    // Multiplied first: a device point on a whole logical unit then maps back to exactly that unit.
+    return QPointF(device.x() * kPictureSide / side, device.y() * kPictureSide / side);
+}
+
 void setupPrintPage(QPainter& painter, int dpiX, int dpiY, double printwCm, double printOxCm, double printOyCm) {
     // Offsets beyond a thousand page widths would only move the picture off the paper.
     const double limit = 1000.0 * printwCm;

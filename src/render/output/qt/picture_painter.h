@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QPainter>
+#include <QPointF>
 #include <QSize>
+#include <optional>
 
 #include "render/output/picture.h"
 
@@ -17,6 +19,11 @@ inline constexpr int kPictureSide = 5000;
 // width / 5000 and height / 5000 and anchored at the top left corner, so an 800 × 600 device shows the
 // picture 600 × 600 at the left.
 void setupIsotropic(QPainter& painter, QSize deviceSize);
+
+// The logical point shown at a device point by a painter set up with setupIsotropic(deviceSize): the
+// device coordinates times 5000 over the side of the square, the exact inverse of that mapping. Points
+// beyond the square map beyond 0..5000. Nothing for a device without area.
+std::optional<QPointF> logicalOfDevice(QPointF device, QSize deviceSize);
 
 // Maps the logical square onto a printer page of dpiX × dpiY dots per inch so that it is printwCm
 // centimetres wide and high, its top left corner printOxCm to the right of and printOyCm below the top

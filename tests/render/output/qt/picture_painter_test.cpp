@@ -214,6 +214,27 @@ private slots:
         QCOMPARE(painter.window(), QRect(-1000, -250, 5000, 5000));
         QCOMPARE(painter.viewport(), QRect(0, 0, 2362, 1181));
     }
+
+    // Reading a device point back to logical units undoes the isotropic mapping of the replay.
+    void deviceMapsBackToLogicalUnits_data() {
+        QTest::addColumn<QSize>("device");
+        QTest::newRow("wide 800x600") << QSize(800, 600);
+        QTest::newRow("tall 333x917") << QSize(333, 917);
+        QTest::newRow("one pixel") << QSize(1, 1);
+    }
+    void deviceMapsBackToLogicalUnits() {
+        QFETCH(QSize, device);
+        QImage image(device, QImage::Format_RGB32);
+        QPainter painter(&image);
+        setupIsotropic(painter, device);
+        for (const QPointF logical : {QPointF(0, 0), QPointF(1250, 250), QPointF(4321.5, 17), QPointF(5000, 5000)}) {
+            const std::optional<QPointF> back = logicalOfDevice(painter.combinedTransform().map(logical), device);
+            QVERIFY(back.has_value());
+            QVERIFY2(std::abs(back->x() - logical.x()) < 1e-9 && std::abs(back->y() - logical.y()) < 1e-9,
+                     qPrintable(QString("%1 %2").arg(back->x()).arg(back->y())));
+        }
+        QVERIFY(!logicalOfDevice(QPointF(1, 1), QSize(0, 40)).has_value());
+    }
 };
 
 }  // namespace varnex

@@ -1,0 +1,92 @@
+#include "render/ranges.h"
+
+#include <cmath>
+
+#include "document/model.h"
+#include "render/mapping.h"
+
+namespace varnex {
+namespace {
+
+// Starting values of the running extent: beyond every transformed value.
+constexpr double kNoMinimum = 1e100;
+constexpr double kNoMaximum = -1e100;
+constexpr double kMarginShare = 0.05;
+
+struct Limits {
+    double* lo;
+    double* hi;
+};
+
+Limits limitsOf(DocumentHead& doc, Axis axis) {
+    return axis == Axis::X ? Limits{&doc.xmin, &doc.xmax} : Limits{&doc.ymin, &doc.ymax};
+}
+
+// A value the transform of `type` maps onto the axis (not to its far-away wrong-sign value).
+bool transformable(double value, int type) {
+    if (type == 1) return value > 0;
+    if (type == -1) return value < 0;
+    return true;
+}
+
+}  // namespace
+
+bool rangeToDataExtent(DocumentHead& doc, Axis axis) {
+    const double lo = axis == Axis::X ? doc.dataxmin : doc.dataymin;
+    const double hi = axis == Axis::X ? doc.dataxmax : doc.dataymax;
+    if (!(lo != hi)) return false;
+    const Limits limits = limitsOf(doc, axis);
+    const bool changed = *limits.lo != lo || *limits.hi != hi;
+    *limits.lo = lo;
+    *limits.hi = hi;
+    return changed;
+}
+
+bool automaticRange(Document& doc, Axis axis) {
+    const bool forX = axis == Axis::X;
+    // The other axis's range selects the points; this axis's values are measured.
+    const double otherLo = forX ? doc.ymin : doc.xmin;
+    const double otherHi = forX ? doc.ymax : doc.xmax;
+    const int type = forX ? doc.xtype : doc.ytype;
+
+    double lowest = kNoMinimum;
+    double highest = kNoMaximum;
+    for (const DataSet& set : doc.loadedSets()) {
+        if (set.isHidden() || !set.storage) continue;
+        const std::span<const double> selectors = forX ? set.ys() : set.xs();
+        const std::span<const double> values = forX ? set.xs() : set.ys();
+        for (int j = 1; j <= set.count; ++j) {
+            const auto i = static_cast<std::size_t>(j);
+            if (!(otherLo <= selectors[i] && selectors[i] <= otherHi)) continue;
+            if (!transformable(values[i], type)) continue;
+            const double t = scale(values[i], type);
+            if (t < lowest) lowest = t;
+            if (t > highest) highest = t;
+        }
+    }
+    if (!(highest > lowest)) return false;
+
+    // Written as a difference of shares so that the distance of two extreme values cannot overflow.
+    const double margin = kMarginShare * highest - kMarginShare * lowest;
+    const double lo = unscale(lowest - margin, type);
+    const double hi = unscale(highest + margin, type);
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return false;
+    const Limits limits = limitsOf(doc, axis);
+    *limits.lo = lo;
+    *limits.hi = hi;
+    return true;
+}
+
+bool placeRangeEnds(DocumentHead& doc, int offset, double x, double y) {
+    switch (offset) {
+        case 1: doc.xmin = x; return true;
+        case 2: doc.xmax = x; return true;
+        case 3: doc.ymin = y; return true;
+        case 4: doc.ymax = y; return true;
+        case 5: doc.xmin = x; doc.ymin = y; return true;
+        case 6: doc.xmax = x; doc.ymax = y; return true;
+        default: return false;
+    }
+}
+
+}  // namespace varnex

@@ -1,0 +1,88 @@
+#include "ui/range_popup.h"
+
+#include <QAction>
+
+#include "util/numbers.h"
+
+namespace varnex {
+namespace {
+
+struct Item {
+    int id;
+    const char* label;
+};
+
+// The items of one sub-menu: two position commands, Min and Max, Auto and Copy.
+struct SubMenu {
+    Item from, to, minMax, automatic, copy;
+};
+
+constexpr SubMenu kXItems{{1501, "&From here ->"}, {1502, "&To here <-"}, {108, "&Min and Max"}, {1054, "&Auto"},
+                          {2501, "&Copy"}};
+constexpr SubMenu kYItems{{1503, "&From here"}, {1504, "&To here"}, {109, "&Min and Max"}, {1053, "&Auto"},
+                          {2502, "&Copy"}};
+constexpr SubMenu kBothItems{{1505, "&From here"}, {1506, "&To here"}, {117, "&Min and Max"}, {1055, "&Auto"},
+                             {2500, "&Copy"}};
+
+}  // namespace
+
+RangePopup::~RangePopup() { discard(); }
+
+void RangePopup::discard() {
+    if (!m_menu) return;
+    // Its closing must not reach the status bar, which may be gone already.
+    m_menu->disconnect(this);
+    for (QMenu* sub : m_menu->findChildren<QMenu*>()) sub->disconnect(this);
+    m_menu.reset();  // with its sub-menus
+}
+
+QMenu& RangePopup::build(const CursorValue& cursor) {
+    discard();
+    m_menu = std::make_unique<QMenu>();
+    connect(m_menu.get(), &QMenu::aboutToHide, this, &RangePopup::closed);
+
+    const struct {
+        QString caption;
+        const SubMenu& items;
+    } subMenus[] = {
+        {QString::fromLatin1("&x=" + formatG(cursor.x)), kXItems},
+        {QString::fromLatin1("&y=" + formatG(cursor.y)), kYItems},
+        {QStringLiteral("x &and y"), kBothItems},
+    };
+    for (const auto& sub : subMenus) {
+        QMenu* menu = addSubMenu(sub.caption);
+        addItem(menu, sub.items.from.id, sub.items.from.label);
+        addItem(menu, sub.items.to.id, sub.items.to.label);
+        menu->addSeparator();
+        addItem(menu, sub.items.minMax.id, sub.items.minMax.label);
+        addItem(menu, sub.items.automatic.id, sub.items.automatic.label);
+        menu->addSeparator();
+        addItem(menu, sub.items.copy.id, sub.items.copy.label);
+    }
+    QMenu* popup = m_menu.get();
+    connect(popup, &QMenu::aboutToShow, this, [this, popup] { emit aboutToShow(popup); });
+    connect(popup, &QMenu::hovered, this, [this](QAction* action) {
+        emit itemHighlighted(action->menu() ? -1 : action->data().toInt());
+    });
+    return *m_menu;
+}
+
+void RangePopup::open(const CursorValue& cursor, QPoint screenPoint) {
+    build(cursor).popup(screenPoint);
+}
+
+QMenu* RangePopup::addSubMenu(const QString& caption) {
+    // A child of the pop-up: destroying the pop-up destroys it.
+    QMenu* menu = m_menu->addMenu(caption);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { emit aboutToShow(menu); });
+    connect(menu, &QMenu::hovered, this, [this](QAction* action) { emit itemHighlighted(action->data().toInt()); });
+    return menu;
+}
+
+void RangePopup::addItem(QMenu* menu, int id, const char* label) {
+    QAction* action = menu->addAction(QString::fromLatin1(label));
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { emit commandChosen(id); });
+}
+
+}  // namespace varnex
