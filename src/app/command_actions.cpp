@@ -10,13 +10,19 @@
 #include "app/graph_view.h"
 #include "app/main_window.h"
 #include "app/watch_poller.h"
+#include "panels/panel_command_ids.h"
+#include "panels/panel_commands.h"
 #include "render/output/qt/text_codec.h"
 
 namespace varnex {
 namespace {
 
 // Commands greyed while the current Document holds no data set.
-constexpr int kDataCommands[] = {command::kReOpen, command::kPrint, command::kCopyGraph};
+constexpr int kDataCommands[] = {command::kReOpen,      command::kPrint,        command::kCopyGraph,
+                                 command::kDraw,        command::kSetParameter, command::kUndoGraph,
+                                 command::kXInput,      command::kYInput,       command::kSwitchSheet,
+                                 command::kCursorHome,  command::kCursorUp,     command::kCursorDown,
+                                 command::kCursorLeft,  command::kCursorRight};
 
 }  // namespace
 
@@ -34,7 +40,19 @@ CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
     addCommand(edit, command::kEditIniFile, "Edit &Ini File");
 
     QMenu* graph = addMenu("&Graph");
+    addCommand(graph, command::kDraw, "&Draw", "Ctrl+Enter");
+    addCommand(graph, command::kSetParameter, "&Set Parameter", "Alt+Enter");
+    addCommand(graph, command::kUndoGraph, "&Undo");
+    addCommand(addSubMenu(graph, "&X-region"), command::kXInput, "&Input", "Ctrl+X");
+    addCommand(addSubMenu(graph, "&Y-region"), command::kYInput, "&Input", "Ctrl+Y");
     addCommand(graph, command::kCopyGraph, "&Copy", "Ctrl+C");
+    QMenu* cursor = addSubMenu(graph, "&Cursor");
+    addCommand(cursor, command::kSwitchSheet, "&Switch Sheet", "Ctrl+Tab");
+    addCommand(cursor, command::kCursorHome, "&Home", "Ctrl+H");
+    addCommand(cursor, command::kCursorUp, "&Up", "Ctrl+Up");
+    addCommand(cursor, command::kCursorDown, "&Down", "Ctrl+Down");
+    addCommand(cursor, command::kCursorLeft, "&Left", "Ctrl+Left");
+    addCommand(cursor, command::kCursorRight, "&Right", "Ctrl+Right");
 
     const Configuration& config = desktop.configuration();
     if (!config.tools.empty() && config.tools.front().id != 0) {
@@ -56,6 +74,12 @@ QMenu* CommandActions::addMenu(const QString& title) {
     connect(menu, &QMenu::aboutToShow, this, &CommandActions::updateMenuState);
     connect(menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
     connect(menu, &QMenu::aboutToHide, this, [this] { m_desktop.window().setStatusText(kMessagePart, {}); });
+    return menu;
+}
+
+QMenu* CommandActions::addSubMenu(QMenu* parent, const QString& title) {
+    QMenu* menu = parent->addMenu(title);
+    connect(menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
     return menu;
 }
 
@@ -157,6 +181,7 @@ void CommandActions::execute(int id) {
             d.documents().about();
             return;
         default:
+            if (d.panelCommands().run(id)) return;
             if (config.isTool(id)) d.programs().runTool(config, id);
             return;
     }

@@ -26,6 +26,8 @@ class DocumentCommands;
 class GraphView;
 class MainWindow;
 class MessageBoxes;
+class PanelCommands;
+class ParameterPanels;
 class WatchPoller;
 
 struct DesktopOptions {
@@ -57,6 +59,8 @@ public:
     GraphView& graph() { return *m_graph; }
     CommandActions& actions() { return *m_actions; }
     WatchPoller& watch() { return *m_watch; }
+    ParameterPanels& panels() { return *m_panels; }
+    PanelCommands& panelCommands() { return *m_panelCommands; }
     // The connections to the panels, the data sheet and the dynamic menus.
     ShellHooks& hooks() { return m_hooks; }
 
@@ -73,6 +77,7 @@ public:
 
 private:
     void createMainWindow();
+    void createPanels();
     void placeInitially();
     void shutdown();
     void pollFiles();
@@ -89,6 +94,8 @@ private:
     std::unique_ptr<CommandActions> m_actions;
     std::unique_ptr<AcceleratorFilter> m_accelerators;
     std::unique_ptr<WatchPoller> m_watch;
+    std::unique_ptr<ParameterPanels> m_panels;
+    std::unique_ptr<PanelCommands> m_panelCommands;
     bool m_shutDown = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "app/config/configuration.h"
 #include "app/graph_view.h"
@@ -138,6 +139,14 @@ void DocumentCommands::updateTitle(const Document& doc) {
     m_titleMarked = !unchanged;
     const char* format = unchanged ? "%s - %s" : "%s * - %s";
     m_window.setWindowTitle(fromCodePage(formatMessage(format, file.c_str(), kProgramTitle)));
+}
+
+void DocumentCommands::undoGraph() {
+    Document& doc = m_views.current();
+    if (doc.sameAs(m_savedCopy)) return;
+    std::swap(doc, m_savedCopy);
+    m_graph.redraw(doc);
+    if (m_hooks.refreshPanels) m_hooks.refreshPanels(doc);
 }
 
 void DocumentCommands::about() {

@@ -59,8 +59,14 @@ public:
 
     // The full name of the data file last opened as a new graph (empty after a failed open).
     const std::string& lastOpenedName() const { return m_lastOpened; }
-    // The undo copy: the Document as it was after the last load or save.
+    // The undo copy: the Document as it was after the last load or save, or just before the last
+    // apply of the panels (which writes it).
     const Document& savedCopy() const { return m_savedCopy; }
+    Document& savedCopy() { return m_savedCopy; }
+
+    // Graph "&Undo": when the current Document differs from the undo copy, exchanges the two (a second
+    // Undo brings the first state back), redraws and refreshes the panels.
+    void undoGraph();
 
 private:
     int load(LoadMode mode, const std::string& name);

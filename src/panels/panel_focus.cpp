@@ -1,0 +1,56 @@
+#include "panels/panel_focus.h"
+
+#include <QApplication>
+
+#include "panels/graph_panel.h"
+
+namespace varnex {
+
+PanelFocus::PanelFocus(std::array<QWidget*, 3> pages, std::function<QWidget*(int page)> home,
+                       std::function<int()> currentPage)
+    : m_pages(pages), m_home(std::move(home)), m_currentPage(std::move(currentPage)) {
+    connect(qApp, &QApplication::focusChanged, this, &PanelFocus::focusChanged);
+}
+
+bool PanelFocus::inPage(int page, const QWidget* w) const {
+    return w && m_pages[static_cast<std::size_t>(page)]->isAncestorOf(w);
+}
+
+bool PanelFocus::shown(int page) const {
+    return m_currentPage() == page && m_pages[static_cast<std::size_t>(page)]->isVisible();
+}
+
+void PanelFocus::focusChanged(QWidget*, QWidget*) {
+    QWidget* now = focusedControl();
+    for (int page = 0; page < 3; ++page) {
+        if (inPage(page, now)) m_remembered[static_cast<std::size_t>(page)] = now;
+    }
+}
+
+void PanelFocus::remember(int page, QWidget* w) {
+    if (inPage(page, w)) m_remembered[static_cast<std::size_t>(page)] = w;
+}
+
+void PanelFocus::restore(int page) {
+    auto& kept = m_remembered[static_cast<std::size_t>(page)];
+    if (!inPage(page, kept)) kept = m_home(page);
+    if (shown(page) && kept) kept->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* PanelFocus::focusControl(int page) const {
+    if (shown(page)) {
+        QWidget* focused = focusedControl();
+        return inPage(page, focused) ? focused : m_home(page);
+    }
+    QWidget* kept = m_remembered[static_cast<std::size_t>(page)];
+    return inPage(page, kept) ? kept : m_home(page);
+}
+
+void PanelFocus::moveToHome(int page) {
+    m_remembered[static_cast<std::size_t>(page)] = m_home(page);
+    if (shown(page) && m_remembered[static_cast<std::size_t>(page)]) {
+        m_remembered[static_cast<std::size_t>(page)]->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+}  // namespace varnex
