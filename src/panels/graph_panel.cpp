@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
 #include "document/model.h"
 #include "panels/panel_controls.h"
@@ -88,12 +89,14 @@ void GraphPanel::beginRebuild(int n) {
 }
 
 void GraphPanel::destroyRowsAfter(int n) {
+    // A focused control that goes would hand the focus on to a neighbour of its own choosing; the
+    // caller decides where the focus goes instead.
+    if (QWidget* focused = focusedControl(); rowOf(focused) > n) focused->clearFocus();
     for (int j = n + 1; j <= m_count; ++j) {
-        Row& r = m_rows[static_cast<std::size_t>(j)];
+        const Row r = std::exchange(m_rows[static_cast<std::size_t>(j)], Row{});
         delete r.number;
         delete r.title;
-        for (QComboBox*& list : r.lists) delete list;
-        r = Row{};
+        for (QComboBox* list : r.lists) delete list;
     }
     m_count = std::min(m_count, std::max(n, 0));
     resizeContent();
@@ -199,7 +202,7 @@ bool GraphPanel::fullyVisible(const QWidget* w) const {
 bool GraphPanel::focusNextPrevChild(bool next) {
     std::vector<QWidget*> order;
     order.reserve(static_cast<std::size_t>(m_count) * 5);
-    for (int j = 1; j <= m_count; ++j) {
+    for (int j = 1; j <= m_count && row(j).title; ++j) {
         order.push_back(row(j).title);
         for (QComboBox* list : row(j).lists) order.push_back(list);
     }

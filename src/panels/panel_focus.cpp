@@ -1,6 +1,7 @@
 #include "panels/panel_focus.h"
 
 #include <QApplication>
+#include <QEvent>
 
 #include "panels/graph_panel.h"
 
@@ -9,7 +10,7 @@ namespace varnex {
 PanelFocus::PanelFocus(std::array<QWidget*, 3> pages, std::function<QWidget*(int page)> home,
                        std::function<int()> currentPage)
     : m_pages(pages), m_home(std::move(home)), m_currentPage(std::move(currentPage)) {
-    connect(qApp, &QApplication::focusChanged, this, &PanelFocus::focusChanged);
+    for (QWidget* page : m_pages) page->installEventFilter(this);
 }
 
 bool PanelFocus::inPage(int page, const QWidget* w) const {
@@ -20,11 +21,23 @@ bool PanelFocus::shown(int page) const {
     return m_currentPage() == page && m_pages[static_cast<std::size_t>(page)]->isVisible();
 }
 
-void PanelFocus::focusChanged(QWidget*, QWidget*) {
-    QWidget* now = focusedControl();
+bool PanelFocus::eventFilter(QObject* watched, QEvent* event) {
+    if (event->spontaneous() || (event->type() != QEvent::Hide && event->type() != QEvent::Show)) return false;
     for (int page = 0; page < 3; ++page) {
-        if (inPage(page, now)) m_remembered[static_cast<std::size_t>(page)] = now;
+        if (watched != m_pages[static_cast<std::size_t>(page)]) continue;
+        if (event->type() == QEvent::Show) {
+            restore(page);
+            continue;
+        }
+        // Leaving the page: its focused control is remembered and loses the focus, which the toolkit
+        // would otherwise hand on to a control of the page shown next.
+        QWidget* focused = focusedControl();
+        if (inPage(page, focused)) {
+            remember(page, focused);
+            QApplication::focusWidget()->clearFocus();
+        }
     }
+    return false;
 }
 
 void PanelFocus::remember(int page, QWidget* w) {

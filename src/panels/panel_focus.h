@@ -1,9 +1,9 @@
 // The focus of each tab page: the control that had it last, and each page's home control.
 //
-// A page remembers the last of its controls that had the focus (the focus is followed as it moves, so
-// the control focused when the user leaves the page is the one remembered). Showing a page again gives
-// the focus back to that control while it still exists, else to the page's home: the x-maximum box
-// on the axis page, row 1's interpolation list on the graph page, the data sheet on the data page.
+// A page remembers the control that had the focus when the page was hidden (the user left it, or a
+// load hid it). Showing a page gives the focus back to that control while it still exists, else to
+// the page's home: the x-maximum box on the axis page, row 1's interpolation list on the graph page,
+// the data sheet on the data page.
 #pragma once
 
 #include <QObject>
@@ -36,10 +36,13 @@ public:
     // Makes the home control the page's focus (focusing it when the page is shown).
     void moveToHome(int page);
 
+protected:
+    // Hiding a page remembers its focus; showing it restores the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool inPage(int page, const QWidget* w) const;
     bool shown(int page) const;
-    void focusChanged(QWidget* old, QWidget* now);
 
     std::array<QWidget*, 3> m_pages;
     std::function<QWidget*(int)> m_home;

@@ -41,7 +41,7 @@ struct ControlSpec {
     bool rightAligned = false;           // the graph rows' number labels
 };
 
-// The axis panel's 34 controls in creation order (which is also the tab order), for a panel whose
+// The axis panel's 27 controls in creation order (which is also the tab order), for a panel whose
 // client area is clientWidth wide.
 std::vector<ControlSpec> axisPanelLayout(int clientWidth, const PanelMetrics& m);
 
