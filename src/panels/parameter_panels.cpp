@@ -13,6 +13,7 @@
 #include "panels/panel_focus.h"
 #include "panels/panel_navigation.h"
 #include "panels/set_all_choices.h"
+#include "render/page_renderer.h"
 
 namespace varnex {
 namespace {
@@ -97,6 +98,10 @@ void ParameterPanels::rebuild(Document& doc) {
     m_axis->read(shown);
     m_graph->read(shown);
     if (shown.isValid()) doc = shown;
+    // The drawing derives the plot area and the transformed limits into the Document; deriving them
+    // now makes the copy taken after the load equal to the drawn Document, so that neither Undo nor the
+    // title mark sees a change where the user made none.
+    layoutPage(doc);
 }
 
 void ParameterPanels::setRows(int n) {

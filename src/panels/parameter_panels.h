@@ -40,7 +40,8 @@ public:
     // changed, when the input was rejected (doc and the controls are as before) or without data.
     bool apply(Document& doc);
     // After a load: rows for doc.data sets, doc shown in the panels and the panels' values taken back
-    // into doc (so that it holds what the controls can show), unless that would make doc invalid.
+    // into doc (so that it holds what the controls can show), unless that would make doc invalid; the
+    // page layout the drawing derives is derived as well.
     void rebuild(Document& doc);
 
     // Makes the graph panel hold n rows, reusing the rows that exist. The focus stays on its control
