@@ -112,6 +112,7 @@ void GraphPanel::createRowsUpTo(int n) {
         r.number = static_cast<QLabel*>(createControl(specs[0], m_metrics.hc, m_content));
         r.number->setText(QString::number(j));
         r.title = static_cast<QLineEdit*>(createControl(specs[1], m_metrics.hc, m_content));
+        r.title->installEventFilter(this);
         for (std::size_t c = 0; c < r.lists.size(); ++c) {
             r.lists[c] = static_cast<QComboBox*>(createControl(specs[c + 2], m_metrics.hc, m_content));
             r.lists[c]->installEventFilter(this);
