@@ -183,6 +183,23 @@ def bench_watch(binary, work):
     ]
 
 
+def bench_panels(binary, work):
+    """The parameter panels with 255 data sets (offscreen): from the load's end to the panels filled,
+    building every row and reusing them, and an apply of the panels without and with a change."""
+    proc = subprocess.run([binary, os.path.join(work, "panels"), "9"], stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, check=False)
+    if proc.returncode != 0:
+        sys.exit(f"{binary} failed")
+    result = json.loads(proc.stdout)
+    return [
+        ("panels: open 255 sets, rows built and filled (median of 9)", f"{result['build_ms']:.1f} ms"),
+        ("panels: first showing of the graph page with 255 rows", f"{result['first_show_ms']:.1f} ms"),
+        ("panels: reopen 255 sets, rows reused and filled", f"{result['refill_ms']:.2f} ms"),
+        ("panels: apply without a change, 255 sets", f"{result['apply_same_ms']:.3f} ms"),
+        ("panels: apply with one change, 255 sets", f"{result['apply_change_ms']:.3f} ms"),
+    ]
+
+
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--measure-one":
         seconds, peak, out = run_measured(sys.argv[2:])
@@ -208,6 +225,9 @@ def main():
     watch_bin = os.path.join(os.path.dirname(args.bin), "varnex_watch_bench")
     if os.path.exists(watch_bin):
         rows += bench_watch(watch_bin, work)
+    panels_bin = os.path.join(os.path.dirname(args.bin), "varnex_panels_bench")
+    if os.path.exists(panels_bin):
+        rows += bench_panels(panels_bin, work)
     print("| measure | result |")
     print("|---|---|")
     for name, value in rows:
