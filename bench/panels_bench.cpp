@@ -55,7 +55,9 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-double milliseconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e6; }
+double milliseconds(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
 
 }  // namespace
 

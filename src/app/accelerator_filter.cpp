@@ -54,8 +54,8 @@ bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // The pop-up of a dropped-down list belongs to the list's window.
-    if (widget && widget->window()->windowType() == Qt::Popup && qobject_cast<QComboBox*>(widget->window()->parentWidget())) {
-        widget = widget->window()->parentWidget();
+    if (widget && widget->window()->windowType() == Qt::Popup) {
+        if (auto* list = qobject_cast<QComboBox*>(widget->window()->parentWidget())) widget = list;
     }
     if (!widget || widget->window() != &m_mainWindow) return false;
     const auto* key = static_cast<QKeyEvent*>(event);

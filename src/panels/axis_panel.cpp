@@ -18,7 +18,9 @@ constexpr AxisIds kXIds{103, 104, 105, 106, 107, 108, 109, 110};
 constexpr AxisIds kYIds{202, 203, 204, 205, 206, 207, 208, 209};
 
 // The size list shows 100 % at position 0 and 10 % at position 9.
-int sizePosition(int percent) { return (100 - percent) / 10; }
+int sizePosition(int percent) {
+    return (100 - percent) / 10;
+}
 
 }  // namespace
 
@@ -48,9 +50,15 @@ QWidget* AxisPanel::control(int id) const {
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-QLineEdit* AxisPanel::edit(int id) const { return qobject_cast<QLineEdit*>(control(id)); }
-QComboBox* AxisPanel::list(int id) const { return qobject_cast<QComboBox*>(control(id)); }
-QLabel* AxisPanel::label(int id) const { return qobject_cast<QLabel*>(control(id)); }
+QLineEdit* AxisPanel::edit(int id) const {
+    return qobject_cast<QLineEdit*>(control(id));
+}
+QComboBox* AxisPanel::list(int id) const {
+    return qobject_cast<QComboBox*>(control(id));
+}
+QLabel* AxisPanel::label(int id) const {
+    return qobject_cast<QLabel*>(control(id));
+}
 
 void AxisPanel::fill(const Document& doc) {
     if (m_controls.empty()) return;
@@ -66,8 +74,10 @@ void AxisPanel::fill(const Document& doc) {
         setControlNumber(label(ids.maxLabel), "max ", dataMax);
         setControlNumber(edit(ids.max), max);
     };
-    fillAxis(kXIds, doc.xtype, doc.xtitle, doc.xfont, doc.xsize, doc.dataxmin, doc.xmin, doc.dataxmax, doc.xmax);
-    fillAxis(kYIds, doc.ytype, doc.ytitle, doc.yfont, doc.ysize, doc.dataymin, doc.ymin, doc.dataymax, doc.ymax);
+    fillAxis(kXIds, doc.xtype, doc.xtitle, doc.xfont, doc.xsize, doc.dataxmin, doc.xmin, doc.dataxmax,
+             doc.xmax);
+    fillAxis(kYIds, doc.ytype, doc.ytitle, doc.yfont, doc.ysize, doc.dataymin, doc.ymin, doc.dataymax,
+             doc.ymax);
     setControlNumber(edit(301), doc.printw);
     setControlNumber(edit(302), doc.framewidth);
     setControlNumber(edit(303), doc.graphwidth);
@@ -82,7 +92,9 @@ void AxisPanel::read(Document& doc) const {
         title = editText(edit(ids.title));
         if (const auto face = listItemText(list(ids.font))) font = *face;
         if (const auto position = listPosition(list(ids.type))) type = static_cast<std::int8_t>(*position);
-        if (const auto position = listPosition(list(ids.size))) size = static_cast<std::int8_t>(100 - 10 * *position);
+        if (const auto position = listPosition(list(ids.size))) {
+            size = static_cast<std::int8_t>(100 - 10 * *position);
+        }
     };
     readAxis(kXIds, doc.xtitle, doc.xfont, doc.xtype, doc.xsize);
     readAxis(kYIds, doc.ytitle, doc.yfont, doc.ytype, doc.ysize);
@@ -98,6 +110,8 @@ void AxisPanel::read(Document& doc) const {
     doc.subtickwidth = doc.framewidth * 2 / 3;
 }
 
-bool AxisPanel::focusNextPrevChild(bool next) { return cycleFocus(m_tabOrder, next) || QFrame::focusNextPrevChild(next); }
+bool AxisPanel::focusNextPrevChild(bool next) {
+    return cycleFocus(m_tabOrder, next) || QFrame::focusNextPrevChild(next);
+}
 
 }  // namespace varnex

@@ -17,14 +17,20 @@ namespace {
 // Object names are "c" and the id; a row's controls have the ids row + 100 × (1 + kind), kind 0 the
 // number, 1 the title, 2-5 the lists. Ids repeat between kinds from row 100 on, so the widget itself
 // decides.
-int idOf(const QWidget* w) { return w->objectName().mid(1).toInt(); }
+int idOf(const QWidget* w) {
+    return w->objectName().mid(1).toInt();
+}
 
 // The selected position of a list for a choice, 0 without selection.
-int shownPosition(const QComboBox* list) { return std::max(list->currentIndex(), 0); }
+int shownPosition(const QComboBox* list) {
+    return std::max(list->currentIndex(), 0);
+}
 
 // The position a choice selects: the value itself, or its remainder for the lists whose value counts
 // around (the remainder keeps the sign, so a negative value selects nothing).
-int positionOf(int value, int modulus) { return modulus > 0 ? value % modulus : value; }
+int positionOf(int value, int modulus) {
+    return modulus > 0 ? value % modulus : value;
+}
 
 }  // namespace
 
@@ -66,7 +72,8 @@ void GraphPanel::placeChildren() {
 
 void GraphPanel::resizeContent() {
     // Tall enough to fill the viewport at every position of the range.
-    m_content->resize(m_viewport->width(), m_rowTops[static_cast<std::size_t>(m_count + 1)] + m_viewport->height());
+    m_content->resize(m_viewport->width(),
+                      m_rowTops[static_cast<std::size_t>(m_count + 1)] + m_viewport->height());
 }
 
 // --- rows ---
@@ -142,7 +149,9 @@ void GraphPanel::fill(const Document& doc) {
         const GraphParams& p = doc.sets[static_cast<std::size_t>(i)].params;
         setControlText(r.title, doc.sets[static_cast<std::size_t>(i)].title());
         const int values[4] = {p.interp, p.linetype, p.marker, p.shape};
-        for (std::size_t c = 0; c < r.lists.size(); ++c) selectPosition(r.lists[c], positionOf(values[c], kModuli[c]));
+        for (std::size_t c = 0; c < r.lists.size(); ++c) {
+            selectPosition(r.lists[c], positionOf(values[c], kModuli[c]));
+        }
     }
 }
 
@@ -152,7 +161,9 @@ void GraphPanel::read(Document& doc) const {
         GraphParams& p = doc.sets[static_cast<std::size_t>(i)].params;
         std::int8_t* fields[4] = {&p.interp, &p.linetype, &p.marker, &p.shape};
         for (std::size_t c = 0; c < r.lists.size(); ++c) {
-            if (const auto position = listPosition(r.lists[c])) *fields[c] = static_cast<std::int8_t>(*position);
+            if (const auto position = listPosition(r.lists[c])) {
+                *fields[c] = static_cast<std::int8_t>(*position);
+            }
         }
     }
 }
@@ -185,7 +196,8 @@ int GraphPanel::rowOf(const QWidget* w) const {
 void GraphPanel::focusRow(int k) {
     if (k < 1 || k > m_count) return;
     const RowChoice focused = focusedRow(focusedControl());
-    row(k).lists[static_cast<std::size_t>(focused.found ? focused.column : 0)]->setFocus(Qt::OtherFocusReason);
+    row(k).lists[static_cast<std::size_t>(focused.found ? focused.column : 0)]->setFocus(
+        Qt::OtherFocusReason);
 }
 
 bool GraphPanel::fullyVisible(const QWidget* w) const {
@@ -225,7 +237,9 @@ bool GraphPanel::scrollStep(int code) {
     scrollState();
     const int step = code == kLineUp || code == kLineDown ? m_record.line : m_record.page;
     const bool up = code == kLineUp || code == kPageUp;
-    if (up ? m_record.position < m_record.minimum + step : m_record.maximum - step < m_record.position) return false;
+    const bool leavesRange =
+        up ? m_record.position < m_record.minimum + step : m_record.maximum - step < m_record.position;
+    if (leavesRange) return false;
     m_record.previous = m_record.position;
     m_record.position += up ? -step : step;
     m_bar->setValue(m_record.position);
@@ -256,12 +270,23 @@ void GraphPanel::scrollToNearestRow(int position) {
 
 void GraphPanel::barAction(int action) {
     switch (action) {
-        case QAbstractSlider::SliderSingleStepSub: verticalScroll(kLineUp); break;
-        case QAbstractSlider::SliderSingleStepAdd: verticalScroll(kLineDown); break;
-        case QAbstractSlider::SliderPageStepSub: verticalScroll(kPageUp); break;
-        case QAbstractSlider::SliderPageStepAdd: verticalScroll(kPageDown); break;
-        case QAbstractSlider::SliderMove: scrollToNearestRow(m_bar->sliderPosition()); break;
-        default: break;  // to the top or the bottom: nothing
+        case QAbstractSlider::SliderSingleStepSub:
+            verticalScroll(kLineUp);
+            break;
+        case QAbstractSlider::SliderSingleStepAdd:
+            verticalScroll(kLineDown);
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            verticalScroll(kPageUp);
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            verticalScroll(kPageDown);
+            break;
+        case QAbstractSlider::SliderMove:
+            scrollToNearestRow(m_bar->sliderPosition());
+            break;
+        default:
+            break;  // to the top or the bottom: nothing
     }
     // The bar shows what the panel decided, not the move the bar made by itself.
     m_bar->setSliderPosition(m_bar->value());

@@ -16,10 +16,18 @@ bool PanelCommands::run(int id) {
             m_panels.closeOpenList();
             m_desktop.applyAndRedraw();
             return true;
-        case command::kSetParameter: setParameter(); return true;
-        case command::kUndoGraph: m_desktop.documents().undoGraph(); return true;
-        case command::kXInput: rangeInput(true); return true;
-        case command::kYInput: rangeInput(false); return true;
+        case command::kSetParameter:
+            setParameter();
+            return true;
+        case command::kUndoGraph:
+            m_desktop.documents().undoGraph();
+            return true;
+        case command::kXInput:
+            rangeInput(true);
+            return true;
+        case command::kYInput:
+            rangeInput(false);
+            return true;
         case command::kSwitchSheet:
             m_desktop.showPage((m_desktop.window().currentPage() + 1) % kPageCount);
             return true;
@@ -27,8 +35,11 @@ bool PanelCommands::run(int id) {
         case command::kCursorDown:
         case command::kCursorUp:
         case command::kCursorRight:
-        case command::kCursorLeft: m_panels.navigate(id); return true;
-        default: return false;
+        case command::kCursorLeft:
+            m_panels.navigate(id);
+            return true;
+        default:
+            return false;
     }
 }
 

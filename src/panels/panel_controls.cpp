@@ -14,7 +14,9 @@ constexpr std::size_t kEditReadLimit = 255;
 
 QStringList itemTexts(ListKind kind) {
     QStringList items;
-    for (std::string_view item : listItems(kind)) items << QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size()));
+    for (std::string_view item : listItems(kind)) {
+        items << QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size()));
+    }
     return items;
 }
 
@@ -80,7 +82,9 @@ void setControlNumber(QLabel* label, std::string_view prefix, double value) {
     setControlText(label, std::string(prefix) + formatG(value));
 }
 
-void setControlNumber(QLineEdit* edit, double value) { setControlText(edit, formatG(value)); }
+void setControlNumber(QLineEdit* edit, double value) {
+    setControlText(edit, formatG(value));
+}
 
 void selectPosition(QComboBox* list, int position) {
     list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
@@ -101,7 +105,9 @@ std::string editText(const QLineEdit* edit) {
     return std::string(firstLine(cutToFit(bytes, kEditReadLimit)));
 }
 
-double editNumber(const QLineEdit* edit) { return parseLeadingNumber(editText(edit)); }
+double editNumber(const QLineEdit* edit) {
+    return parseLeadingNumber(editText(edit));
+}
 
 std::optional<int> listPosition(const QComboBox* list) {
     const int position = list->currentIndex();

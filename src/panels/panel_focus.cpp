@@ -22,7 +22,9 @@ bool PanelFocus::shown(int page) const {
 }
 
 bool PanelFocus::eventFilter(QObject* watched, QEvent* event) {
-    if (event->spontaneous() || (event->type() != QEvent::Hide && event->type() != QEvent::Show)) return false;
+    if (event->spontaneous() || (event->type() != QEvent::Hide && event->type() != QEvent::Show)) {
+        return false;
+    }
     for (int page = 0; page < 3; ++page) {
         if (watched != m_pages[static_cast<std::size_t>(page)]) continue;
         if (event->type() == QEvent::Show) {

@@ -83,7 +83,9 @@ std::vector<ControlSpec> axisPanelLayout(int clientWidth, const PanelMetrics& m)
     const std::string_view names[3] = {"frame", "graph", "marker"};
     for (int i = 0; i < 3; ++i) out.push_back(label(211 + i, names[i], {columns[i], y, tw, hc}));
     y += hc;
-    for (int i = 0; i < 3; ++i) out.push_back(edit(302 + i, ControlKind::PlainEdit, {columns[i], y, tw, hc}, 16, true));
+    for (int i = 0; i < 3; ++i) {
+        out.push_back(edit(302 + i, ControlKind::PlainEdit, {columns[i], y, tw, hc}, 16, true));
+    }
     return out;
 }
 

@@ -16,8 +16,10 @@ using Move = std::pair<int, int>;  // from id, to id
 // (type and font lists, range boxes, print width, marker size). Up runs them backwards.
 constexpr std::array<int, 6> kLeftCycle{101, 103, 105, 202, 204, 302};
 constexpr std::array<int, 10> kRightCycle{104, 106, 108, 110, 203, 205, 207, 209, 301, 304};
-constexpr std::array<Move, 7> kRightMoves{{{103, 104}, {105, 106}, {202, 203}, {204, 205}, {302, 303}, {303, 304}, {304, 302}}};
-constexpr std::array<Move, 7> kLeftMoves{{{104, 103}, {106, 105}, {203, 202}, {205, 204}, {302, 304}, {304, 303}, {303, 302}}};
+constexpr std::array<Move, 7> kRightMoves{
+    {{103, 104}, {105, 106}, {202, 203}, {204, 205}, {302, 303}, {303, 304}, {304, 302}}};
+constexpr std::array<Move, 7> kLeftMoves{
+    {{104, 103}, {106, 105}, {203, 202}, {205, 204}, {302, 304}, {304, 303}, {303, 302}}};
 // Home visits the title and range boxes of both axes; from anywhere else it goes to the x title.
 constexpr std::array<int, 6> kHomeCycle{105, 108, 110, 204, 207, 209};
 
@@ -48,13 +50,16 @@ int axisMove(int command, int fromId) {
             if (const int to = inCycle(kLeftCycle, fromId, down)) return to;
             return inCycle(kRightCycle, fromId, down);
         }
-        case command::kCursorRight: return inMoves(kRightMoves, fromId);
-        case command::kCursorLeft: return inMoves(kLeftMoves, fromId);
+        case command::kCursorRight:
+            return inMoves(kRightMoves, fromId);
+        case command::kCursorLeft:
+            return inMoves(kLeftMoves, fromId);
         case command::kCursorHome: {
             const int to = inCycle(kHomeCycle, fromId, true);
             return to ? to : 105;
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -69,12 +74,16 @@ void navigateGraph(GraphPanel& panel, int command) {
     const RowChoice at = panel.focusedRow(focused);
     if (!at.found) return;
     const auto focusOn = [&panel](int row, int column) {
-        if (row >= 1 && row <= panel.rowCount()) panel.row(row).lists[static_cast<std::size_t>(column)]->setFocus(Qt::OtherFocusReason);
+        if (row >= 1 && row <= panel.rowCount()) {
+            panel.row(row).lists[static_cast<std::size_t>(column)]->setFocus(Qt::OtherFocusReason);
+        }
     };
     // Columns: 0 interpolation and 1 line type on the row's second line, 2 marker and 3 shape on its
     // third.
     switch (command) {
-        case command::kCursorHome: focusOn(at.row, at.column ^ 1); return;
+        case command::kCursorHome:
+            focusOn(at.row, at.column ^ 1);
+            return;
         case command::kCursorRight:
             if (at.column == 0 || at.column == 2) focusOn(at.row, at.column + 1);
             return;
@@ -100,7 +109,8 @@ void navigateGraph(GraphPanel& panel, int command) {
             }
             if (!panel.fullyVisible(focusedControl())) panel.verticalScroll(kLineUp);
             return;
-        default: return;
+        default:
+            return;
     }
 }
 

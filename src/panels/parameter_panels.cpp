@@ -61,9 +61,12 @@ ParameterPanels::~ParameterPanels() = default;
 
 QWidget* ParameterPanels::home(int page) const {
     switch (page) {
-        case kAxisPage: return m_axis->control(kXMaxBox);
-        case kGraphPage: return m_graph->rowCount() > 0 ? m_graph->row(1).lists[0] : nullptr;
-        default: return firstFocusable(m_window.page(kDataPage));
+        case kAxisPage:
+            return m_axis->control(kXMaxBox);
+        case kGraphPage:
+            return m_graph->rowCount() > 0 ? m_graph->row(1).lists[0] : nullptr;
+        default:
+            return firstFocusable(m_window.page(kDataPage));
     }
 }
 

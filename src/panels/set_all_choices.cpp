@@ -10,14 +10,20 @@ namespace {
 
 constexpr std::array<const char*, 4> kItemNames{"補間方法", "線種", "ﾃﾞｰﾀ点の表示方法", "点種"};
 
-bool cycles(int column) { return column == 1 || column == 3; }
+bool cycles(int column) {
+    return column == 1 || column == 3;
+}
 
 std::int8_t& choice(GraphParams& p, int column) {
     switch (column) {
-        case 0: return p.interp;
-        case 1: return p.linetype;
-        case 2: return p.marker;
-        default: return p.shape;
+        case 0:
+            return p.interp;
+        case 1:
+            return p.linetype;
+        case 2:
+            return p.marker;
+        default:
+            return p.shape;
     }
 }
 
@@ -26,7 +32,8 @@ std::int8_t& choice(GraphParams& p, int column) {
 std::string setAllQuestion(int column) {
     const char* name = kItemNames[static_cast<std::size_t>(column)];
     if (cycles(column)) {
-        return formatMessage("全てのｸﾞﾗﾌを同じ%sに設定しますか？\n「いいえ」と答えると全て異なる%sに設定します。", name, name);
+        return formatMessage(
+            "全てのｸﾞﾗﾌを同じ%sに設定しますか？\n「いいえ」と答えると全て異なる%sに設定します。", name, name);
     }
     return formatMessage("全てのｸﾞﾗﾌの%sを同じに設定します。\nその際、非表示のｸﾞﾗﾌを除きますか？", name);
 }
@@ -43,7 +50,8 @@ void giveChoiceToAll(Document& doc, int rows, int row, int column, int value, An
             if (answer == Answer::Yes) {
                 choice(set.params, column) = v;
             } else {
-                choice(set.params, column) = static_cast<std::int8_t>(((value + k - row) % modulus + modulus) % modulus);
+                choice(set.params, column) =
+                    static_cast<std::int8_t>(((value + k - row) % modulus + modulus) % modulus);
                 ++k;
             }
         }

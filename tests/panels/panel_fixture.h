@@ -60,7 +60,9 @@ public:
     GraphPanel& graph() { return panels().graph(); }
     QLineEdit* edit(int id) { return axis().edit(id); }
     QComboBox* list(int id) { return axis().list(id); }
-    QComboBox* rowList(int row, int column) { return graph().row(row).lists[static_cast<std::size_t>(column)]; }
+    QComboBox* rowList(int row, int column) {
+        return graph().row(row).lists[static_cast<std::size_t>(column)];
+    }
 
     void run(int id) { desktop().actions().runCommand(id); }
     // Types text into an edit box in place of what it shows.

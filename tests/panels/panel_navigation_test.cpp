@@ -20,11 +20,16 @@ constexpr int kHome = command::kCursorHome, kDown = command::kCursorDown, kUp = 
 // The key of a cursor command.
 Qt::Key keyOf(int command) {
     switch (command) {
-        case kHome: return Qt::Key_H;
-        case kDown: return Qt::Key_Down;
-        case kUp: return Qt::Key_Up;
-        case kRight: return Qt::Key_Right;
-        default: return Qt::Key_Left;
+        case kHome:
+            return Qt::Key_H;
+        case kDown:
+            return Qt::Key_Down;
+        case kUp:
+            return Qt::Key_Up;
+        case kRight:
+            return Qt::Key_Right;
+        default:
+            return Qt::Key_Left;
     }
 }
 
@@ -210,7 +215,9 @@ void PanelNavigationTest::aHalfHiddenFocusGoesToTheTopRow() {
     QFETCH(int, scrolledRows);
     PanelFixture f;
     startOnGraphPage(f, 10);
-    for (int i = 0; i < scrolledRows; ++i) f.graph().scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    for (int i = 0; i < scrolledRows; ++i) {
+        f.graph().scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    }
     QVERIFY(scrolledTo(f, scrolledRows));
     // The first list below the view's bottom edge that is still partly in view.
     QComboBox* halfHidden = nullptr;
@@ -292,9 +299,9 @@ void PanelNavigationTest::tabCyclesThroughTheRows() {
     PanelFixture f;
     startOnGraphPage(f, 2);
     f.graph().row(1).title->setFocus();
-    const QList<QWidget*> order{f.rowList(1, 0), f.rowList(1, 1), f.rowList(1, 2), f.rowList(1, 3),
-                                f.graph().row(2).title, f.rowList(2, 0), f.rowList(2, 1), f.rowList(2, 2),
-                                f.rowList(2, 3), f.graph().row(1).title};
+    const QList<QWidget*> order{
+        f.rowList(1, 0), f.rowList(1, 1), f.rowList(1, 2), f.rowList(1, 3), f.graph().row(2).title,
+        f.rowList(2, 0), f.rowList(2, 1), f.rowList(2, 2), f.rowList(2, 3), f.graph().row(1).title};
     for (QWidget* next : order) {
         f.press(Qt::Key_Tab);
         QCOMPARE(f.focused(), next);

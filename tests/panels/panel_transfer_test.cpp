@@ -18,7 +18,8 @@ namespace {
 
 // Three plain sets and one error-bar set of three points each.
 constexpr const char* kMixedData =
-    "Set all\n\nplain\n1 1 2 3\n2 2 3 4\n3 3 4 5\n#errorbar\nmeasured\n1 2 0.5 0.2\n2 3 0.5 0.2\n3 4 0.5 0.2\n";
+    "Set all\n\nplain\n1 1 2 3\n2 2 3 4\n3 3 4 5\n#errorbar\nmeasured\n1 2 0.5 0.2\n2 3 0.5 0.2\n3 4 0.5 "
+    "0.2\n";
 
 QList<int> choices(const Document& doc, int column) {
     QList<int> values;
@@ -30,7 +31,9 @@ QList<int> choices(const Document& doc, int column) {
     return values;
 }
 
-std::string dump(const GraphView& graph) { return graph.picture() ? graph.picture()->dump() : std::string(); }
+std::string dump(const GraphView& graph) {
+    return graph.picture() ? graph.picture()->dump() : std::string();
+}
 
 }  // namespace
 
@@ -131,10 +134,14 @@ void PanelTransferTest::applyReportsAChangeOnce() {
 void PanelTransferTest::textsAreCutAtTheFirstLineBreak_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("two lines") << "first line\nsecond line" << "first line";
-    QTest::newRow("carriage return and line feed") << "first\r\nsecond" << "first";
-    QTest::newRow("carriage return after the line feed") << "a\nb\rc" << "a";
-    QTest::newRow("one line") << "only line" << "only line";
+    QTest::newRow("two lines") << "first line\nsecond line"
+                               << "first line";
+    QTest::newRow("carriage return and line feed") << "first\r\nsecond"
+                                                   << "first";
+    QTest::newRow("carriage return after the line feed") << "a\nb\rc"
+                                                         << "a";
+    QTest::newRow("one line") << "only line"
+                              << "only line";
 }
 
 void PanelTransferTest::textsAreCutAtTheFirstLineBreak() {
@@ -237,7 +244,8 @@ void PanelTransferTest::setAllChoices_data() {
         << QList<int>{0, 1, 1, 1} << QList<int>{1, 0, 0, 0} << 2 << 1 << 2 << no << QList<int>{0, 1, 2, 3};
     QTest::newRow("line type, Yes: every set with a line")
         << QList<int>{1, 0, 2, 1} << QList<int>{0, 1, 0, 0} << 3 << 1 << 4 << yes << QList<int>{4, 0, 4, 4};
-    QTest::newRow("line type, Cancel") << allLines << noMarkers << 2 << 1 << 2 << cancel << QList<int>{0, 2, 0, 0};
+    QTest::newRow("line type, Cancel")
+        << allLines << noMarkers << 2 << 1 << 2 << cancel << QList<int>{0, 2, 0, 0};
     QTest::newRow("shape, No: a cycle through the sets with markers")
         << allLines << QList<int>{1, 0, 1, 1} << 3 << 3 << 1 << no << QList<int>{3, 0, 0, 1};
     QTest::newRow("marker, Yes leaves sets without marker out")
@@ -246,8 +254,8 @@ void PanelTransferTest::setAllChoices_data() {
         << allLines << QList<int>{0, 1, 0, 1} << 4 << 2 << 3 << no << QList<int>{1, 1, 1, 3};
     QTest::newRow("interpolation, Yes leaves hidden sets out")
         << QList<int>{0, 1, 0, 1} << QList<int>{1, 0, 1, 0} << 2 << 0 << 2 << yes << QList<int>{0, 2, 0, 2};
-    QTest::newRow("interpolation, No") << QList<int>{0, 1, 0, 1} << QList<int>{1, 0, 1, 0} << 2 << 0 << 2 << no
-                                       << QList<int>{2, 2, 2, 2};
+    QTest::newRow("interpolation, No")
+        << QList<int>{0, 1, 0, 1} << QList<int>{1, 0, 1, 0} << 2 << 0 << 2 << no << QList<int>{2, 2, 2, 2};
 }
 
 void PanelTransferTest::setAllChoices() {
@@ -278,11 +286,13 @@ void PanelTransferTest::setAllChoices() {
     QCOMPARE(f.boxes.messages().size(), std::size_t{1});
     QCOMPARE(f.boxes.messages()[0].kind, std::string("askWithCancel"));
     QCOMPARE(f.boxes.messages()[0].caption, std::string("VarnexWin32 3.26c"));
-    const std::string question = column == 1
-        ? "全てのｸﾞﾗﾌを同じ線種に設定しますか？\n「いいえ」と答えると全て異なる線種に設定します。"
-        : column == 3 ? "全てのｸﾞﾗﾌを同じ点種に設定しますか？\n「いいえ」と答えると全て異なる点種に設定します。"
-        : column == 0 ? "全てのｸﾞﾗﾌの補間方法を同じに設定します。\nその際、非表示のｸﾞﾗﾌを除きますか？"
-                      : "全てのｸﾞﾗﾌのﾃﾞｰﾀ点の表示方法を同じに設定します。\nその際、非表示のｸﾞﾗﾌを除きますか？";
+    const std::string question =
+        column == 1 ? "全てのｸﾞﾗﾌを同じ線種に設定しますか？\n「いいえ」と答えると全て異なる線種に設定します。"
+        : column == 3
+            ? "全てのｸﾞﾗﾌを同じ点種に設定しますか？\n「いいえ」と答えると全て異なる点種に設定します。"
+        : column == 0
+            ? "全てのｸﾞﾗﾌの補間方法を同じに設定します。\nその際、非表示のｸﾞﾗﾌを除きますか？"
+            : "全てのｸﾞﾗﾌのﾃﾞｰﾀ点の表示方法を同じに設定します。\nその際、非表示のｸﾞﾗﾌを除きますか？";
     QCOMPARE(f.boxes.messages()[0].text, question);
     // The panels show the result.
     for (int i = 1; i <= 4; ++i) QCOMPARE(f.rowList(i, column)->currentIndex(), expected[i - 1]);
