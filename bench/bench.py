@@ -219,6 +219,20 @@ def bench_mouse(binary, data):
         ("position command to new picture on screen (median of %d)" % result["commands"],
          f"{result['command_median_ms']:.0f} ms (processor {result['command_cpu_median_ms']:.0f} ms, "
          f"longest {result['command_max_ms']:.0f} ms)"),
+def bench_panels(binary, work):
+    """The parameter panels with 255 data sets (offscreen): from the load's end to the panels filled,
+    building every row and reusing them, and an apply of the panels without and with a change."""
+    proc = subprocess.run([binary, os.path.join(work, "panels"), "9"], stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, check=False)
+    if proc.returncode != 0:
+        sys.exit(f"{binary} failed")
+    result = json.loads(proc.stdout)
+    return [
+        ("panels: open 255 sets, rows built and filled (median of 9)", f"{result['build_ms']:.1f} ms"),
+        ("panels: first showing of the graph page with 255 rows", f"{result['first_show_ms']:.1f} ms"),
+        ("panels: reopen 255 sets, rows reused and filled", f"{result['refill_ms']:.2f} ms"),
+        ("panels: apply without a change, 255 sets", f"{result['apply_same_ms']:.3f} ms"),
+        ("panels: apply with one change, 255 sets", f"{result['apply_change_ms']:.3f} ms"),
     ]
 
 
@@ -255,6 +269,9 @@ def main():
     mouse_bin = os.path.join(os.path.dirname(args.bin), "varnex_mouse_bench")
     if os.path.exists(mouse_bin):
         rows += bench_mouse(mouse_bin, data)
+    panels_bin = os.path.join(os.path.dirname(args.bin), "varnex_panels_bench")
+    if os.path.exists(panels_bin):
+        rows += bench_panels(panels_bin, work)
     print("| measure | result |")
     print("|---|---|")
     for name, value in rows:

@@ -1,5 +1,6 @@
 #include "app/accelerator_filter.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <array>
 
@@ -52,6 +53,10 @@ AcceleratorFilter::AcceleratorFilter(QWidget& mainWindow, std::function<bool(int
 bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
+    // The pop-up of a dropped-down list belongs to the list's window.
+    if (widget && widget->window()->windowType() == Qt::Popup) {
+        if (auto* list = qobject_cast<QComboBox*>(widget->window()->parentWidget())) widget = list;
+    }
     if (!widget || widget->window() != &m_mainWindow) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const auto id = acceleratorCommand(key->keyCombination());

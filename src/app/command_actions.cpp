@@ -11,6 +11,8 @@
 #include "app/graph_view.h"
 #include "app/main_window.h"
 #include "app/watch_poller.h"
+#include "panels/panel_command_ids.h"
+#include "panels/panel_commands.h"
 #include "render/output/qt/text_codec.h"
 #include "ui/graph_mouse.h"
 
@@ -18,9 +20,13 @@ namespace varnex {
 namespace {
 
 // Commands greyed while the current Document holds no data set.
-constexpr int kDataCommands[] = {command::kReOpen,   command::kPrint,   command::kCopyGraph, command::kInsert,
-                                 command::kSaveData, command::kSave,    command::kSaveAs,    command::kAddView,
-                                 command::kDeleteView};
+constexpr int kDataCommands[] = {command::kReOpen,      command::kPrint,        command::kCopyGraph,
+                                 command::kInsert,      command::kSaveData,     command::kSave,
+                                 command::kSaveAs,      command::kAddView,      command::kDeleteView,
+                                 command::kDraw,        command::kSetParameter, command::kUndoGraph,
+                                 command::kXInput,      command::kYInput,       command::kSwitchSheet,
+                                 command::kCursorHome,  command::kCursorUp,     command::kCursorDown,
+                                 command::kCursorLeft,  command::kCursorRight};
 
 }  // namespace
 
@@ -52,6 +58,11 @@ CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
     addCommand(edit, command::kEditIniFile, "Edit &Ini File");
 
     QMenu* graph = addMenu("&Graph");
+    addCommand(graph, command::kDraw, "&Draw", "Ctrl+Enter");
+    addCommand(graph, command::kSetParameter, "&Set Parameter", "Alt+Enter");
+    addCommand(graph, command::kUndoGraph, "&Undo");
+    addCommand(addSubMenu(graph, "&X-region"), command::kXInput, "&Input", "Ctrl+X");
+    addCommand(addSubMenu(graph, "&Y-region"), command::kYInput, "&Input", "Ctrl+Y");
     addCommand(graph, command::kCopyGraph, "&Copy", "Ctrl+C");
     addCommand(graph, command::kPaste, "&Paste", "Ctrl+V");
     addCommand(graph, command::kPasteAsNewGraph, "Paste as &New Graph");
@@ -60,6 +71,13 @@ CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
     m_viewMenu = addMenu("&View");
     addCommand(m_viewMenu, command::kAddView, "&Add");
     addCommand(m_viewMenu, command::kDeleteView, "&Delete");
+    QMenu* cursor = addSubMenu(graph, "&Cursor");
+    addCommand(cursor, command::kSwitchSheet, "&Switch Sheet", "Ctrl+Tab");
+    addCommand(cursor, command::kCursorHome, "&Home", "Ctrl+H");
+    addCommand(cursor, command::kCursorUp, "&Up", "Ctrl+Up");
+    addCommand(cursor, command::kCursorDown, "&Down", "Ctrl+Down");
+    addCommand(cursor, command::kCursorLeft, "&Left", "Ctrl+Left");
+    addCommand(cursor, command::kCursorRight, "&Right", "Ctrl+Right");
 
     const Configuration& config = desktop.configuration();
     if (!config.tools.empty() && config.tools.front().id != 0) {
@@ -81,6 +99,12 @@ QMenu* CommandActions::addMenu(const QString& title) {
     connect(menu, &QMenu::aboutToShow, this, &CommandActions::updateMenuState);
     connect(menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
     connect(menu, &QMenu::aboutToHide, this, [this] { m_desktop.window().setStatusText(kMessagePart, {}); });
+    return menu;
+}
+
+QMenu* CommandActions::addSubMenu(QMenu* parent, const QString& title) {
+    QMenu* menu = parent->addMenu(title);
+    connect(menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
     return menu;
 }
 
@@ -186,6 +210,7 @@ void CommandActions::execute(int id) {
         default:
             if (runFileCommand(d, id)) return;
             if (runGraphMouseCommand(d, id)) return;
+            if (d.panelCommands().run(id)) return;
             if (config.isTool(id)) d.programs().runTool(config, id);
             return;
     }

@@ -41,6 +41,7 @@ public:
 
 private:
     QMenu* addMenu(const QString& title);
+    QMenu* addSubMenu(QMenu* parent, const QString& title);
     QAction* addCommand(QMenu* menu, int id, const QString& label, const QString& keys = {});
     void execute(int id);
     void showStatusFor(QAction* action);

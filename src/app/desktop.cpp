@@ -20,6 +20,9 @@
 #include "document/child_files.h"
 #include "document/file_watch.h"
 #include "ui/graph_mouse.h"
+#include "panels/panel_commands.h"
+#include "panels/panel_focus.h"
+#include "panels/parameter_panels.h"
 #include "util/message_boxes.h"
 
 namespace varnex {
@@ -64,6 +67,7 @@ void Desktop::createMainWindow() {
     placeInitially();
     if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
     m_window->show();
+    createPanels();
 
     connect(m_window.get(), &MainWindow::closing, this, &Desktop::shutdown);
     connect(m_window.get(), &MainWindow::windowStateChanged, m_watch.get(), &WatchPoller::update);
@@ -86,6 +90,18 @@ void Desktop::createSheetAndFileMenus() {
     m_hooks.loadSheet = [this](const std::string& path) { m_sheet->showFile(path); };
     m_hooks.rebuildFileMenus = [this](const Document& doc) { m_listedFiles->rebuild(doc); };
     m_hooks.caretReport = [this] { m_sheet->caretReport(); };
+}
+
+void Desktop::createPanels() {
+    // The panels' controls are laid out for the page size, so the tab layout comes first.
+    m_window->layoutAll();
+    m_panels = std::make_unique<ParameterPanels>(*m_window, m_documents->savedCopy(),
+                                                 [this](const Document& doc) { m_documents->updateTitle(doc); });
+    m_panelCommands = std::make_unique<PanelCommands>(*this, *m_panels);
+    m_hooks.applyPanels = [this](Document& doc) { return m_panels->apply(doc); };
+    m_hooks.refreshPanels = [this](const Document& doc) { m_panels->refresh(doc); };
+    m_hooks.rebuildPanels = [this](Document& doc) { m_panels->rebuild(doc); };
+    m_hooks.focusPage = [this](int page) { m_panels->focus().restore(page); };
 }
 
 void Desktop::placeInitially() {

@@ -30,6 +30,8 @@ class MainWindow;
 class MessageBoxes;
 class SheetCommands;
 class ViewCommands;
+class PanelCommands;
+class ParameterPanels;
 class WatchPoller;
 
 struct DesktopOptions {
@@ -61,6 +63,8 @@ public:
     GraphView& graph() { return *m_graph; }
     CommandActions& actions() { return *m_actions; }
     WatchPoller& watch() { return *m_watch; }
+    ParameterPanels& panels() { return *m_panels; }
+    PanelCommands& panelCommands() { return *m_panelCommands; }
     // The connections to the panels, the data sheet and the dynamic menus.
     ShellHooks& hooks() { return m_hooks; }
     // The data sheet with its commands, the View menu and the file list of the File menu.
@@ -84,6 +88,7 @@ public:
 private:
     void createMainWindow();
     void createSheetAndFileMenus();
+    void createPanels();
     void placeInitially();
     void shutdown();
     void pollFiles();
@@ -105,6 +110,8 @@ private:
     std::unique_ptr<SheetCommands> m_sheet;
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<ListedFileCommands> m_listedFiles;
+    std::unique_ptr<ParameterPanels> m_panels;
+    std::unique_ptr<PanelCommands> m_panelCommands;
     bool m_shutDown = false;
 };
 

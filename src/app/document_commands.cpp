@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "app/config/configuration.h"
 #include "app/graph_view.h"
@@ -155,6 +156,14 @@ void DocumentCommands::markSaved() {
     m_savedFor = &m_views.current();
     m_titleMarked = false;
     updateTitle(m_views.current());
+}
+
+void DocumentCommands::undoGraph() {
+    Document& doc = m_views.current();
+    if (doc.sameAs(m_savedCopy)) return;
+    std::swap(doc, m_savedCopy);
+    m_graph.redraw(doc);
+    if (m_hooks.refreshPanels) m_hooks.refreshPanels(doc);
 }
 
 void DocumentCommands::about() {

@@ -61,7 +61,8 @@ public:
 
     // The full name of the data file last opened as a new graph (empty after a failed open).
     const std::string& lastOpenedName() const { return m_lastOpened; }
-    // The undo copy: the Document as it was after the last load or save.
+    // The undo copy: the Document as it was after the last load or save, or just before the last
+    // apply of the panels (which writes it).
     const Document& savedCopy() const { return m_savedCopy; }
     // After a save: takes a new saved copy of the current Document, clears the title mark and updates
     // the title.
@@ -82,6 +83,11 @@ public:
     // The paste-default flag: data pasted into a shown graph is drawn with markers.
     bool pasteMarkers() const { return m_pasteMarkers; }
     void setPasteMarkers(bool markers) { m_pasteMarkers = markers; }
+    Document& savedCopy() { return m_savedCopy; }
+
+    // Graph "&Undo": when the current Document differs from the undo copy, exchanges the two (a second
+    // Undo brings the first state back), redraws and refreshes the panels.
+    void undoGraph();
 
 private:
     int load(LoadMode mode, const std::string& name);

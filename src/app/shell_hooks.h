@@ -22,7 +22,8 @@ struct ShellHooks {
     std::function<void(const Document& doc)> rebuildFileMenus;
     // Loads file `path` into the data sheet.
     std::function<void(const std::string& path)> loadSheet;
-    // Gives the focus to the first item of the page just shown.
+    // Gives the focus to the page just shown: the control it had when the page was left, else the
+    // page's home control.
     std::function<void(int page)> focusPage;
     // After every command: shows the data sheet's caret line and column in status part 2.
     std::function<void()> caretReport;

@@ -1,0 +1,161 @@
+#include "panels/panel_controls.h"
+
+#include <QStringList>
+
+#include "render/output/qt/text_codec.h"
+#include "util/codepage.h"
+#include "util/numbers.h"
+
+namespace varnex {
+namespace {
+
+// The longest text taken from an edit box, in bytes (a 256-byte buffer with its NUL).
+constexpr std::size_t kEditReadLimit = 255;
+
+QStringList itemTexts(ListKind kind) {
+    QStringList items;
+    for (std::string_view item : listItems(kind)) {
+        items << QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size()));
+    }
+    return items;
+}
+
+}  // namespace
+
+QWidget* createControl(const ControlSpec& spec, int closedListHeight, QWidget* parent) {
+    const QString text = QString::fromUtf8(spec.text.data(), static_cast<qsizetype>(spec.text.size()));
+    QWidget* control = nullptr;
+    int height = spec.rect.height;
+    switch (spec.kind) {
+        case ControlKind::Label: {
+            auto* label = new QLabel(text, parent);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment((spec.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+            control = label;
+            break;
+        }
+        case ControlKind::PlainEdit:
+        case ControlKind::SunkenEdit: {
+            auto* edit = new QLineEdit(text, parent);
+            edit->setMaxLength(spec.limit);
+            edit->setFrame(spec.kind == ControlKind::SunkenEdit || spec.border);
+            edit->setReadOnly(spec.readOnly);
+            edit->setCursorPosition(0);
+            control = edit;
+            break;
+        }
+        case ControlKind::List: {
+            auto* list = new QComboBox(parent);
+            list->setEditable(false);
+            list->addItems(itemTexts(spec.list));
+            list->setMaxVisibleItems(spec.dropItems);
+            list->setCurrentIndex(-1);
+            height = closedListHeight;
+            control = list;
+            break;
+        }
+    }
+    control->setObjectName(QStringLiteral("c%1").arg(spec.id));
+    control->setGeometry(spec.rect.x, spec.rect.y, spec.rect.width, height);
+    return control;
+}
+
+std::string_view firstLine(std::string_view text) {
+    if (const auto lf = text.find('\n'); lf != std::string_view::npos) text = text.substr(0, lf);
+    if (const auto cr = text.find('\r'); cr != std::string_view::npos) text = text.substr(0, cr);
+    return text;
+}
+
+void setControlText(QLabel* label, std::string_view text) {
+    const QString shown = fromCodePage(firstLine(text));
+    if (label->text() != shown) label->setText(shown);
+}
+
+void setControlText(QLineEdit* edit, std::string_view text) {
+    const QString shown = fromCodePage(firstLine(text));
+    if (edit->text() == shown) return;
+    edit->setText(shown);
+    edit->setCursorPosition(0);
+}
+
+void setControlNumber(QLabel* label, std::string_view prefix, double value) {
+    setControlText(label, std::string(prefix) + formatG(value));
+}
+
+void setControlNumber(QLineEdit* edit, double value) {
+    setControlText(edit, formatG(value));
+}
+
+void selectPosition(QComboBox* list, int position) {
+    list->setCurrentIndex(position >= 0 && position < list->count() ? position : -1);
+}
+
+void selectByPrefix(QComboBox* list, std::string_view text) {
+    const QString prefix = fromCodePage(text);
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->itemText(i).startsWith(prefix, Qt::CaseInsensitive)) {
+            list->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+std::string editText(const QLineEdit* edit) {
+    const std::string bytes = toCodePage(edit->text());
+    return std::string(firstLine(cutToFit(bytes, kEditReadLimit)));
+}
+
+double editNumber(const QLineEdit* edit) {
+    return parseLeadingNumber(editText(edit));
+}
+
+std::optional<int> listPosition(const QComboBox* list) {
+    const int position = list->currentIndex();
+    if (position < 0) return std::nullopt;
+    return position;
+}
+
+std::optional<std::string> listItemText(const QComboBox* list) {
+    if (list->currentIndex() < 0) return std::nullopt;
+    return toCodePage(list->currentText());
+}
+
+}  // namespace varnex
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QStyle>
+#include <algorithm>
+
+namespace varnex {
+
+PanelMetrics panelMetrics(const QWidget* panel) {
+    const QStyle* style = panel->style();
+    PanelMetrics m;
+    m.hc = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, panel);
+    m.bd = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, panel);
+    m.ht = QFontMetrics(panel->font()).height();
+    return m;
+}
+
+bool cycleFocus(const std::vector<QWidget*>& order, bool next) {
+    if (order.empty()) return false;
+    const auto takes = [](const QWidget* w) {
+        return w->isVisibleTo(w->window()) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
+    };
+    const QWidget* focused = QApplication::focusWidget();
+    const auto it = std::find(order.begin(), order.end(), focused);
+    const auto n = static_cast<std::ptrdiff_t>(order.size());
+    std::ptrdiff_t start = it == order.end() ? (next ? -1 : n) : it - order.begin();
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        const std::ptrdiff_t i = ((start + (next ? step : -step)) % n + n) % n;
+        QWidget* w = order[static_cast<std::size_t>(i)];
+        if (takes(w)) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace varnex
