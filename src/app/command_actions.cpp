@@ -1,5 +1,7 @@
 #include "app/command_actions.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QMenuBar>
 
@@ -10,29 +12,54 @@
 #include "app/file_dialogs.h"
 #include "app/graph_view.h"
 #include "app/main_window.h"
+#include "app/sheet_commands.h"
+#include "app/view_commands.h"
 #include "app/watch_poller.h"
+#include "datasheet/data_sheet.h"
+#include "panels/graph_panel.h"
 #include "panels/panel_command_ids.h"
 #include "panels/panel_commands.h"
+#include "panels/parameter_panels.h"
 #include "render/output/qt/text_codec.h"
 #include "ui/graph_mouse.h"
+#include "ui/menu_facts.h"
+#include "util/paths.h"
 
 namespace varnex {
 namespace {
 
-// Commands greyed while the current Document holds no data set.
-constexpr int kDataCommands[] = {command::kReOpen,      command::kPrint,        command::kCopyGraph,
-                                 command::kInsert,      command::kSaveData,     command::kSave,
-                                 command::kSaveAs,      command::kAddView,      command::kDeleteView,
-                                 command::kDraw,        command::kSetParameter, command::kUndoGraph,
-                                 command::kXInput,      command::kYInput,       command::kSwitchSheet,
-                                 command::kCursorHome,  command::kCursorUp,     command::kCursorDown,
-                                 command::kCursorLeft,  command::kCursorRight};
+// The action with id in menu or one of its sub-menus.
+QAction* findAction(const QMenu& menu, int id) {
+    for (QAction* a : menu.actions()) {
+        if (a->menu()) {
+            if (QAction* found = findAction(*a->menu(), id)) return found;
+        } else if (!a->isSeparator() && a->data().toInt() == id) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
+bool isMenu(const QWidget* w) { return qobject_cast<const QMenu*>(w) || qobject_cast<const QMenuBar*>(w); }
 
 }  // namespace
 
 CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
-    QMenu* file = addMenu("&File");
-    m_fileMenu = file;
+    buildFileMenu();
+    buildEditMenu();
+    buildGraphMenu();
+    buildViewMenu();
+    buildToolMenu();
+    buildHelpMenu();
+    // Nothing is loaded yet.
+    applyMenuState(menuState(MenuKind::Other, MenuFacts{}), [this](int id) { return action(id); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { rememberFocus(now); });
+    rememberFocus(QApplication::focusWidget());
+}
+
+void CommandActions::buildFileMenu() {
+    // Twelve places (items and separators) before the file list.
+    QMenu* file = m_fileMenu = addMenu("&File", MenuKind::File);
     addCommand(file, command::kOpen, "&Open", "Ctrl+O");
     addCommand(file, command::kReOpen, "&ReOpen");
     addCommand(file, command::kInsert, "&Insert");
@@ -45,8 +72,11 @@ CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
     addCommand(file, command::kPrint, "&Print");
     file->addSeparator();
     addCommand(file, command::kExit, "E&xit");
+}
 
-    QMenu* edit = addMenu("&Edit");
+void CommandActions::buildEditMenu() {
+    // The keys named here are the text boxes' own, not accelerators.
+    QMenu* edit = addMenu("&Edit", MenuKind::Edit);
     addCommand(edit, command::kEditUndo, "&Undo", "Ctrl+Z");
     edit->addSeparator();
     addCommand(edit, command::kEditCut, "Cu&t", "Shift+Del");
@@ -56,21 +86,32 @@ CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
     addCommand(edit, command::kFind, "&Find", "Ctrl+F");
     edit->addSeparator();
     addCommand(edit, command::kEditIniFile, "Edit &Ini File");
+}
 
-    QMenu* graph = addMenu("&Graph");
+void CommandActions::buildGraphMenu() {
+    QMenu* graph = addMenu("&Graph", MenuKind::Graph);
     addCommand(graph, command::kDraw, "&Draw", "Ctrl+Enter");
     addCommand(graph, command::kSetParameter, "&Set Parameter", "Alt+Enter");
     addCommand(graph, command::kUndoGraph, "&Undo");
-    addCommand(addSubMenu(graph, "&X-region"), command::kXInput, "&Input", "Ctrl+X");
-    addCommand(addSubMenu(graph, "&Y-region"), command::kYInput, "&Input", "Ctrl+Y");
+    graph->addSeparator();
+    QMenu* x = addSubMenu(graph, "&X-region");
+    addCommand(x, command::kXInput, "&Input", "Ctrl+X");
+    addCommand(x, command::kXMinMax, "&Min and Max");
+    addCommand(x, command::kXAuto, "&Auto");
+    QMenu* y = addSubMenu(graph, "&Y-region");
+    addCommand(y, command::kYInput, "&Input", "Ctrl+Y");
+    addCommand(y, command::kYMinMax, "&Min and Max");
+    addCommand(y, command::kYAuto, "&Auto");
+    QMenu* both = addSubMenu(graph, "&Region");
+    addCommand(both, command::kMinMax, "&Min and Max");
+    addCommand(both, command::kAuto, "&Auto");
+    graph->addSeparator();
     addCommand(graph, command::kCopyGraph, "&Copy", "Ctrl+C");
+    addCommand(graph, command::kCopyData, "copy data(&D)");  // relabelled when the menu opens
     addCommand(graph, command::kPaste, "&Paste", "Ctrl+V");
     addCommand(graph, command::kPasteAsNewGraph, "Paste as &New Graph");
     addCommand(graph, command::kMarker, "&Marker")->setCheckable(true);
-
-    m_viewMenu = addMenu("&View");
-    addCommand(m_viewMenu, command::kAddView, "&Add");
-    addCommand(m_viewMenu, command::kDeleteView, "&Delete");
+    graph->addSeparator();
     QMenu* cursor = addSubMenu(graph, "&Cursor");
     addCommand(cursor, command::kSwitchSheet, "&Switch Sheet", "Ctrl+Tab");
     addCommand(cursor, command::kCursorHome, "&Home", "Ctrl+H");
@@ -78,25 +119,38 @@ CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
     addCommand(cursor, command::kCursorDown, "&Down", "Ctrl+Down");
     addCommand(cursor, command::kCursorLeft, "&Left", "Ctrl+Left");
     addCommand(cursor, command::kCursorRight, "&Right", "Ctrl+Right");
-
-    const Configuration& config = desktop.configuration();
-    if (!config.tools.empty() && config.tools.front().id != 0) {
-        QMenu* tools = addMenu("&Tool");
-        for (const UserTool& tool : config.tools) {
-            if (tool.id == 0) break;
-            addCommand(tools, tool.id, fromCodePage(tool.menuText));
-        }
-    }
-
-    QMenu* help = addMenu("&Help");
-    addCommand(help, command::kHelp, "&Help");
-    addCommand(help, command::kVersion, "&Version");
-    updateMenuState();
 }
 
-QMenu* CommandActions::addMenu(const QString& title) {
+void CommandActions::buildViewMenu() {
+    // The list of Views follows Add and Delete; view_commands.h rebuilds it each time the menu opens.
+    m_viewMenu = addMenu("&View", MenuKind::View);
+    addCommand(m_viewMenu, command::kAddView, "&Add");
+    addCommand(m_viewMenu, command::kDeleteView, "&Delete");
+}
+
+void CommandActions::buildToolMenu() {
+    const Configuration& config = m_desktop.configuration();
+    if (config.tools.empty() || config.tools.front().id == 0) return;
+    QMenu* tools = addMenu("&Tool", MenuKind::Other);
+    for (const UserTool& tool : config.tools) {
+        if (tool.id == 0) break;
+        addCommand(tools, tool.id, fromCodePage(tool.menuText));
+    }
+}
+
+void CommandActions::buildHelpMenu() {
+    QMenu* help = addMenu("&Help", MenuKind::Other);
+    addCommand(help, command::kHelp, "&Help");
+    addCommand(help, command::kVersion, "&Version");
+}
+
+QMenu* CommandActions::addMenu(const QString& title, MenuKind kind) {
     QMenu* menu = m_desktop.window().menuBar()->addMenu(title);
-    connect(menu, &QMenu::aboutToShow, this, &CommandActions::updateMenuState);
+    connect(menu, &QMenu::aboutToShow, this, [this, kind] {
+        // The View menu takes in what was typed into the panels first, so that a new title is listed.
+        if (kind == MenuKind::View) m_desktop.viewCommands().rebuildMenu();
+        updateMenu(kind);
+    });
     connect(menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
     connect(menu, &QMenu::aboutToHide, this, [this] { m_desktop.window().setStatusText(kMessagePart, {}); });
     return menu;
@@ -104,8 +158,13 @@ QMenu* CommandActions::addMenu(const QString& title) {
 
 QMenu* CommandActions::addSubMenu(QMenu* parent, const QString& title) {
     QMenu* menu = parent->addMenu(title);
-    connect(menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
+    attachSubMenu(*menu);
     return menu;
+}
+
+void CommandActions::attachSubMenu(QMenu& menu) {
+    connect(&menu, &QMenu::aboutToShow, this, [this] { updateMenu(MenuKind::Other); });
+    connect(&menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
 }
 
 QAction* CommandActions::addCommand(QMenu* menu, int id, const QString& label, const QString& keys) {
@@ -140,12 +199,44 @@ void CommandActions::showStatusFor(QAction* action) {
     m_desktop.window().setStatusText(kMessagePart, text);
 }
 
-void CommandActions::updateMenuState() {
-    const bool hasData = m_desktop.document().data > 0;
-    for (int id : kDataCommands) {
-        if (QAction* a = action(id)) a->setEnabled(hasData);
-    }
-    if (QAction* watch = action(command::kWatch)) watch->setChecked(m_desktop.watch().watching());
+void CommandActions::rememberFocus(QWidget* now) {
+    if (now && !isMenu(now)) m_lastFocus = now;
+}
+
+QWidget* CommandActions::focusWidget() const {
+    QWidget* focus = QApplication::focusWidget();
+    return focus && isMenu(focus) ? m_lastFocus.data() : focus;
+}
+
+int CommandActions::focusedGraphRow() const {
+    const RowChoice choice = m_desktop.panels().graph().focusedRow(focusWidget());
+    return choice.found ? choice.row : 0;
+}
+
+MenuFacts CommandActions::menuFacts() const {
+    Desktop& d = m_desktop;
+    const Document& doc = d.document();
+    MenuFacts facts;
+    facts.hasData = doc.data > 0;
+    facts.focus = textFocusFacts(focusWidget());
+    facts.focus.graphRow = focusedGraphRow();
+    readClipboardFacts(*QGuiApplication::clipboard(), facts);
+    facts.page = d.window().currentPage();
+    facts.mainIsPasteFile = isPasteFile(doc.files.name(0));
+    facts.sameAsUndo = doc.sameAs(d.documents().savedCopy());
+    facts.sheetModified = d.sheet().sheet().isModified();
+    facts.watching = d.watch().watching();
+    facts.pasteMarkers = d.documents().pasteMarkers();
+    facts.viewCount = d.views().viewCount();
+    return facts;
+}
+
+void CommandActions::updateMenu(MenuKind kind) {
+    applyMenuState(menuState(kind, menuFacts()), [this](int id) { return action(id); });
+}
+
+void CommandActions::updatePopup(QMenu& menu) {
+    applyMenuState(menuState(MenuKind::Other, menuFacts()), [&menu](int id) { return findAction(menu, id); });
 }
 
 bool CommandActions::runAccelerator(int id) {
@@ -155,7 +246,7 @@ bool CommandActions::runAccelerator(int id) {
     }
     QAction* a = action(id);
     if (!a) return false;
-    updateMenuState();
+    updateMenu(menuOfCommand(id));
     if (a->isEnabled()) runCommand(id);
     return true;
 }
@@ -185,7 +276,7 @@ void CommandActions::execute(int id) {
         }
         case command::kWatch:
             d.watch().setWatching(!d.watch().watching());
-            updateMenuState();
+            if (QAction* watch = action(command::kWatch)) watch->setChecked(d.watch().watching());
             return;
         case command::kPrint:
             d.applyAndRedraw();
@@ -200,6 +291,12 @@ void CommandActions::execute(int id) {
         case command::kCopyGraph:
             d.applyAndRedraw();
             d.graph().copyPicture(d.document(), *QGuiApplication::clipboard());
+            return;
+        case command::kCopyData:
+            // The set whose row holds the focus; nothing with the focus anywhere else.
+            if (const int row = focusedGraphRow(); row > 0) {
+                if (GraphMouse* mouse = graphMouseOf(d)) mouse->copySetData(row);
+            }
             return;
         case command::kHelp:
             d.programs().help(config);

@@ -30,6 +30,14 @@ inline constexpr int kFind = 201;
 inline constexpr int kPaste = 1018;
 inline constexpr int kPasteAsNewGraph = 1019;
 inline constexpr int kMarker = 115;
+// Ranges and copies of the Graph menu and the range pop-up.
+inline constexpr int kXMinMax = 108;
+inline constexpr int kYMinMax = 109;
+inline constexpr int kMinMax = 117;
+inline constexpr int kXAuto = 1054;
+inline constexpr int kYAuto = 1053;
+inline constexpr int kAuto = 1055;
+inline constexpr int kCopyData = 107;
 inline constexpr int kAddView = 6000;
 inline constexpr int kDeleteView = 6999;
 // Ranges of the file list and the View menu: base + n.

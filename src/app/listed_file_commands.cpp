@@ -72,10 +72,7 @@ void ListedFileCommands::rebuild(const Document& doc) {
             addItem(*sub, command::kRenameChildFile + k, QStringLiteral("&Rename Child File"), file.canRename);
             addItem(*sub, command::kSaveFileAs + k, QStringLiteral("Save &As "), file.canRename);
         }
-        connect(sub, &QMenu::hovered, this, [this](QAction* item) {
-            const auto text = commandStatusText(item->data().toInt(), 0);
-            m_desktop.window().setStatusText(kMessagePart, text ? fromCodePage(*text) : QString());
-        });
+        m_desktop.actions().attachSubMenu(*sub);  // status texts and states like every sub-menu
         m_entries.push_back(m_fileMenu->addMenu(sub));
     }
 }

@@ -26,10 +26,7 @@ QString viewEntryText(int i, const TitleText& title) {
 
 ViewCommands::ViewCommands(Desktop& desktop) : m_desktop(desktop) {}
 
-void ViewCommands::attach(QMenu& menu) {
-    m_menu = &menu;
-    connect(&menu, &QMenu::aboutToShow, this, &ViewCommands::rebuildMenu);
-}
+void ViewCommands::attach(QMenu& menu) { m_menu = &menu; }
 
 void ViewCommands::rebuildMenu() {
     if (!m_menu) return;

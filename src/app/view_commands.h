@@ -26,8 +26,8 @@ public:
     // Takes over the View menu, whose first two items are Add and Delete.
     void attach(QMenu& menu);
 
-    // Applies the panels (redrawing if that changed the Document), then rebuilds the list: Delete
-    // greyed with one View; without data only Add and Delete.
+    // Run as the View menu opens: applies the panels (redrawing if that changed the Document), then
+    // rebuilds the list: Delete greyed with one View; without data only Add and Delete.
     void rebuildMenu();
 
     // Runs 6000-6999; false for any other identifier.
