@@ -4,9 +4,10 @@
 
 namespace varnex {
 
-std::array<int, 3> statusPartEdges(int clientWidth) {
-    const int w = std::max(clientWidth, 300);
-    return {w - 260, w - 80, w};
+std::array<int, 3> statusPartEdges(int clientWidth, int cursorPartWidth) {
+    const int cursor = std::max(cursorPartWidth, kCursorPartWidth);
+    const int w = std::max(clientWidth, 300 + cursor - kCursorPartWidth);
+    return {w - 80 - cursor, w - 80, w};
 }
 
 Rect graphWindowRect(int clientWidth, int h) {

@@ -22,9 +22,14 @@ inline constexpr int kTabWidth = 250;
 inline constexpr int kGraphLeft = 260;
 inline constexpr int kGraphTop = 5;
 
-// Right edges of the three status-bar parts: w − 260, w − 80 and w, with w the client width but at
-// least 300.
-std::array<int, 3> statusPartEdges(int clientWidth);
+// The width of status part 1 (the cursor read-out) in the layout's own terms.
+inline constexpr int kCursorPartWidth = 180;
+
+// Right edges of the three status-bar parts: w − 80 − c, w − 80 and w, with c the width of part 1 and w
+// the client width but at least 300 + (c − 180). With c = 180 the edges are w − 260, w − 80 and w. A
+// wider part 1 (a status font in which "x=%-12g y=%-12g" needs more than 180 pixels) takes its room from
+// part 0, which keeps at least 40 pixels.
+std::array<int, 3> statusPartEdges(int clientWidth, int cursorPartWidth = kCursorPartWidth);
 
 // In the two functions below, h is the height of the client area above the status bar (the client
 // height less the status bar's height).

@@ -72,8 +72,17 @@ std::pair<int, int> MainWindow::statusPartSpan(StatusPart part) const {
     return {label->x(), label->x() + label->width()};
 }
 
+int MainWindow::cursorPartWidth() const {
+    // The widest read-out: both values with a sign and a three-digit exponent, as "%-12g" writes them.
+    const QLabel* part = m_parts[kCursorPart];
+    const QFontMetrics metrics = part->fontMetrics();
+    const int frame = part->width() - part->contentsRect().width();
+    const int indent = metrics.horizontalAdvance(QLatin1Char('x'));  // half on each side of the text
+    return metrics.horizontalAdvance(QStringLiteral("x=-8.88888e+888 y=-8.88888e+888")) + frame + indent;
+}
+
 void MainWindow::layoutStatusParts() {
-    const auto edges = statusPartEdges(width());
+    const auto edges = statusPartEdges(width(), cursorPartWidth());
     int left = 0;
     for (std::size_t i = 0; i < m_parts.size(); ++i) {
         m_parts[i]->setGeometry(left, 0, edges[i] - left, m_statusArea->height());

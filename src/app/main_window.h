@@ -71,6 +71,8 @@ protected:
 
 private:
     void layoutStatusParts();
+    // Status part 1 wide enough for the read-out in the status font, but at least its layout width.
+    int cursorPartWidth() const;
     // Shows the tab and the page visibility the program chose last.
     void restorePages();
 

@@ -88,7 +88,10 @@ void DesktopTest::layoutFollowsTheWindowSize() {
     QCOMPARE(w.graphWindow().width(), w.graphWindow().height());
     const Rect tabs = tabControlRect(client->height());
     QCOMPARE(w.tabs().geometry(), QRect(tabs.x, tabs.y, tabs.width, tabs.height));
-    const auto edges = statusPartEdges(w.width());
+    // Part 1 is as wide as the read-out needs in the status font (at least its layout width).
+    const auto [cursorLeft, cursorRight] = w.statusPartSpan(kCursorPart);
+    QVERIFY(cursorRight - cursorLeft >= kCursorPartWidth);
+    const auto edges = statusPartEdges(w.width(), cursorRight - cursorLeft);
     QCOMPARE(w.statusPartSpan(kMessagePart), std::make_pair(0, edges[0]));
     QCOMPARE(w.statusPartSpan(kCursorPart), std::make_pair(edges[0], edges[1]));
     QCOMPARE(w.statusPartSpan(kCaretPart), std::make_pair(edges[1], edges[2]));

@@ -20,21 +20,26 @@ private slots:
 
 void LayoutTest::statusPartsFollowTheWidth_data() {
     QTest::addColumn<int>("width");
+    QTest::addColumn<int>("cursor");  // the width the read-out needs in part 1
     QTest::addColumn<int>("edge0");
     QTest::addColumn<int>("edge1");
     QTest::addColumn<int>("edge2");
-    QTest::newRow("wide") << 1000 << 740 << 920 << 1000;
-    QTest::newRow("exactly 300") << 300 << 40 << 220 << 300;
-    QTest::newRow("narrower than 300") << 120 << 40 << 220 << 300;
-    QTest::newRow("no width") << 0 << 40 << 220 << 300;
+    QTest::newRow("wide") << 1000 << 180 << 740 << 920 << 1000;
+    QTest::newRow("exactly 300") << 300 << 180 << 40 << 220 << 300;
+    QTest::newRow("narrower than 300") << 120 << 180 << 40 << 220 << 300;
+    QTest::newRow("no width") << 0 << 180 << 40 << 220 << 300;
+    QTest::newRow("read-out narrower than the part") << 1000 << 120 << 740 << 920 << 1000;
+    QTest::newRow("wider read-out takes room from part 0") << 1000 << 240 << 680 << 920 << 1000;
+    QTest::newRow("wider read-out, narrow window") << 300 << 240 << 40 << 280 << 360;
 }
 
 void LayoutTest::statusPartsFollowTheWidth() {
     QFETCH(int, width);
+    QFETCH(int, cursor);
     QFETCH(int, edge0);
     QFETCH(int, edge1);
     QFETCH(int, edge2);
-    const auto edges = statusPartEdges(width);
+    const auto edges = statusPartEdges(width, cursor);
     QCOMPARE(edges[0], edge0);
     QCOMPARE(edges[1], edge1);
     QCOMPARE(edges[2], edge2);

@@ -81,6 +81,9 @@ void GraphMouseTest::readoutFollowsThePointer() {
     QCOMPARE(w.statusText(kMessagePart), QString(kCursorHint));
     const CursorValue cursor = graphMouseOf(f.desktop())->cursor();
     QCOMPARE(w.statusText(kCursorPart), cursorText(cursor));
+    // Part 1 holds the whole read-out, the y value included.
+    const auto [left, right] = w.statusPartSpan(kCursorPart);
+    QVERIFY(right - left > QFontMetrics(w.font()).horizontalAdvance(w.statusText(kCursorPart)));
     // The middle of the default frame lies half-way through the range.
     const Document& doc = f.document();
     QVERIFY(std::abs(cursor.x - (doc.xmin + doc.xmax) / 2) < (doc.xmax - doc.xmin) / 100);
