@@ -163,7 +163,7 @@ QMenu* CommandActions::addSubMenu(QMenu* parent, const QString& title) {
 }
 
 void CommandActions::attachSubMenu(QMenu& menu) {
-    connect(&menu, &QMenu::aboutToShow, this, [this] { updateMenu(MenuKind::Other); });
+    connect(&menu, &QMenu::aboutToShow, this, [this, &menu] { updateSubMenu(menu); });
     connect(&menu, &QMenu::hovered, this, &CommandActions::showStatusFor);
 }
 
@@ -235,7 +235,7 @@ void CommandActions::updateMenu(MenuKind kind) {
     applyMenuState(menuState(kind, menuFacts()), [this](int id) { return action(id); });
 }
 
-void CommandActions::updatePopup(QMenu& menu) {
+void CommandActions::updateSubMenu(QMenu& menu) {
     applyMenuState(menuState(MenuKind::Other, menuFacts()), [&menu](int id) { return findAction(menu, id); });
 }
 

@@ -47,8 +47,9 @@ public:
     MenuFacts menuFacts() const;
     // Brings the menu bar's items up to date for a menu of kind that is about to open.
     void updateMenu(MenuKind kind);
-    // Brings the items of a menu outside the bar (the range pop-up or one of its sub-menus) up to date.
-    void updatePopup(QMenu& menu);
+    // Brings the items of a sub-menu, or of the range pop-up and its sub-menus, up to date: only the
+    // menu's own items, so that the finer states its parent menu set (Undo, Save) stay while it is open.
+    void updateSubMenu(QMenu& menu);
     // A sub-menu built later (the file list's entries): its opening updates the states and its items
     // show their status texts while highlighted.
     void attachSubMenu(QMenu& menu);

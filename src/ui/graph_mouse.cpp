@@ -49,7 +49,7 @@ GraphMouse::GraphMouse(Desktop& desktop) : QObject(&desktop), m_desktop(desktop)
     connect(&m_popup, &RangePopup::commandChosen, this, [this](int id) { m_desktop.actions().runCommand(id); });
     connect(&m_popup, &RangePopup::itemHighlighted, this, &GraphMouse::showHelpText);
     connect(&m_popup, &RangePopup::closed, this, [this] { m_desktop.window().setStatusText(kMessagePart, {}); });
-    connect(&m_popup, &RangePopup::aboutToShow, this, [this](QMenu* menu) { m_desktop.actions().updatePopup(*menu); });
+    connect(&m_popup, &RangePopup::aboutToShow, this, [this](QMenu* menu) { m_desktop.actions().updateSubMenu(*menu); });
 }
 
 void GraphMouse::mouseMoved(QPointF position) {

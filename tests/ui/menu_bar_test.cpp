@@ -58,6 +58,13 @@ QList<QAction*> itemsOf(const QMenu* menu) {
     return items;
 }
 
+QMenu* subMenu(const QMenu* menu, const QString& title) {
+    for (const QAction* a : menu->actions()) {
+        if (a->menu() && a->text() == title) return a->menu();
+    }
+    return nullptr;
+}
+
 void focus(QWidget& widget) {
     widget.activateWindow();
     widget.setFocus();
@@ -261,6 +268,11 @@ void MenuBarTest::graphUndoAndSetParameter() {
     open(f, "&Graph");
     QVERIFY(!enabled(f, command::kUndoGraph));  // the Document equals the undo copy after the load
     QVERIFY(!enabled(f, command::kSetParameter));  // the axis page is shown
+
+    // Opening a sub-menu sets its own items and leaves the Graph menu's as they are.
+    emit subMenu(f.menu("&Graph"), "&X-region")->aboutToShow();
+    QVERIFY(enabled(f, command::kXAuto));
+    QVERIFY(!enabled(f, command::kUndoGraph));
 
     f.desktop().actions().runCommand(command::kXAuto);
     open(f, "&Graph");
