@@ -40,7 +40,9 @@ QAction* findAction(const QMenu& menu, int id) {
     return nullptr;
 }
 
-bool isMenu(const QWidget* w) { return qobject_cast<const QMenu*>(w) || qobject_cast<const QMenuBar*>(w); }
+bool isMenu(const QWidget* w) {
+    return qobject_cast<const QMenu*>(w) || qobject_cast<const QMenuBar*>(w);
+}
 
 }  // namespace
 
@@ -193,7 +195,8 @@ int CommandActions::lastToolId() const {
 void CommandActions::showStatusFor(QAction* action) {
     QString text;
     if (!action->menu() && !action->isSeparator()) {
-        if (const auto status = commandStatusText(action->data().toInt(), lastToolId(), m_desktop.documents().pasteMarkers()))
+        if (const auto status =
+                commandStatusText(action->data().toInt(), lastToolId(), m_desktop.documents().pasteMarkers()))
             text = fromCodePage(*status);
     }
     m_desktop.window().setStatusText(kMessagePart, text);
