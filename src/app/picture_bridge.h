@@ -30,8 +30,8 @@ void paintPicture(const Picture& picture, QPainter& painter, const QRect& area);
 void paintPrintPage(const Picture& picture, QPainter& painter, int dpiX, int dpiY, double printw, double printox,
                     double printoy);
 
-// The clipboard form of the picture (SVG printw cm square and a 300-dpi PNG); null when printw is
-// outside (0, 20].
+// The clipboard form of the picture (SVG printw cm square and a 300-dpi PNG); null when no output
+// accepts printw (render/output/qt/export.h).
 std::unique_ptr<QMimeData> pictureMimeData(const Picture& picture, double printw);
 
 }  // namespace varnex
