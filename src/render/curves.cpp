@@ -25,6 +25,8 @@ constexpr std::int32_t kMaxSamples = 1 << 16;
 constexpr std::array<double, 3> kGaussNodes{-0.77459666924148337704, 0.0, 0.77459666924148337704};
 constexpr std::array<double, 3> kGaussWeights{5.0 / 9.0, 8.0 / 9.0, 5.0 / 9.0};
 constexpr int kWorkArrays = 9;
+// Stretches of at most this many samples are drawn without testing where the curve lies.
+constexpr std::int32_t kDirectSamples = 8;
 
 // Curvature of a plane curve from its first and second derivatives.
 double curvature(double x1, double y1, double x2, double y2) {
@@ -167,47 +169,95 @@ private:
         clip(point(m_n));
     }
 
-    // Samples t = (l − 1) × h / q for l = 1..q. For y(x) the samples left or right of the frame
-    // draw nothing, except the first and last of each run that fix where the clipped pen enters and
-    // leaves, so the others are passed over: zooming into part of a long interval stays quick.
+    // Samples t = (l − 1) × h / q for l = 1..q. Where the curve lies wholly outside the frame its
+    // samples draw nothing: of such a run only the first (where the piece drawn before ends) and the
+    // last (where the next piece may start) are computed, and the pen jumps from the one to the other.
+    // So an interval that reaches far beyond the frame, and gets thousands of samples for its length,
+    // costs about log2(q) box tests and the samples that can show.
     void sampleInterval(int i, double h, std::int32_t q) {
-        std::int32_t lo = 1, hi = q;
-        if (!m_parametric) visibleSamples(i, h, q, lo, hi);
-        for (std::int32_t l = 1; l <= q; ++l) {
-            clip(sample(i, parameterAt(l, h, q)));
-            if (l == 1 && lo - 1 > 2) {
-                l = lo - 2;
-            } else if (l > hi && l < q - 1) {
-                l = q - 1;
-            }
-        }
+        m_run = {};
+        sampleStretch(i, h, q, 1, q + 1);
+        endRun(i, h, q);
     }
 
     static double parameterAt(std::int32_t l, double h, std::int32_t q) { return (l - 1) * h / q; }
 
-    // The samples lo..hi whose page x lies within the frame's left and right; all samples when the
-    // page x is not certain to grow with l.
-    void visibleSamples(int i, double h, std::int32_t q, std::int32_t& lo, std::int32_t& hi) const {
-        const double left = m_doc.area[0];
-        const double right = m_doc.area[1];
-        if (!(m_doc.txmax > m_doc.txmin && right >= left && h > 0) || q < 16) return;
-        auto px = [&](std::int32_t l) { return pageX(m_doc, m_x[at(i)] + parameterAt(l, h, q)); };
-        // First l with px(l) >= left, and first l with px(l) > right.
-        auto firstWhere = [&](auto predicate) {
-            std::int32_t a = 1, b = q + 1;
-            while (a < b) {
-                const std::int32_t mid = a + (b - a) / 2;
-                if (predicate(px(mid))) {
-                    b = mid;
-                } else {
-                    a = mid + 1;
+    // Samples first..end − 1; the curve between samples first and end (t = h for q + 1) decides. A
+    // stretch wholly within the frame, or short, is sampled; one wholly outside joins the run of
+    // skipped samples; any other is halved.
+    void sampleStretch(int i, double h, std::int32_t q, std::int32_t first, std::int32_t end) {
+        if (end - first > kDirectSamples) {
+            const Box box = bounds(i, parameterAt(first, h, q), parameterAt(end, h, q));
+            if (box.outside(m_doc.area)) {
+                if (!m_run.open) {
+                    clip(sample(i, parameterAt(first, h, q)));
+                    m_run = {true, first, first};
                 }
+                m_run.last = end - 1;
+                return;
             }
-            return a;
-        };
-        lo = firstWhere([&](double x) { return x >= left; });
-        hi = firstWhere([&](double x) { return x > right; }) - 1;
+            if (!box.within(m_doc.area)) {
+                const std::int32_t middle = first + (end - first) / 2;
+                sampleStretch(i, h, q, first, middle);
+                sampleStretch(i, h, q, middle, end);
+                return;
+            }
+        }
+        for (std::int32_t l = first; l < end; ++l) {
+            endRun(i, h, q);
+            clip(sample(i, parameterAt(l, h, q)));
+        }
     }
+
+    // Closes a run of samples outside the frame: the pen goes on from its last sample.
+    void endRun(int i, double h, std::int32_t q) {
+        if (m_run.open && m_run.last != m_run.first) {
+            const PagePoint p = sample(i, parameterAt(m_run.last, h, q));
+            m_drawing.clipSkip(p.x, p.y);
+        }
+        m_run.open = false;
+    }
+
+    // A box in page units around the curve of interval i for t in [t0, t1]: the box of the Bézier
+    // control points of each cubic on that stretch, which holds the curve.
+    struct Box {
+        double left = 0, right = 0, bottom = 0, top = 0;
+        bool outside(const std::array<double, 4>& frame) const {
+            return right < frame[0] || left > frame[1] || top < frame[2] || bottom > frame[3];
+        }
+        bool within(const std::array<double, 4>& frame) const {
+            return frame[0] <= left && right <= frame[1] && frame[2] <= bottom && top <= frame[3];
+        }
+    };
+
+    Box bounds(int i, double t0, double t1) const {
+        auto range = [&](const Cubic& cubic, std::span<const double> base, double& lo, double& hi) {
+            const double f0 = cubic.value(base, i, t0);
+            const double f3 = cubic.value(base, i, t1);
+            const double f1 = f0 + cubic.slope(i, t0) * (t1 - t0) / 3;
+            const double f2 = f3 - cubic.slope(i, t1) * (t1 - t0) / 3;
+            lo = std::min({f0, f1, f2, f3});
+            hi = std::max({f0, f1, f2, f3});
+        };
+        double xlo = 0, xhi = 0, ylo = 0, yhi = 0;
+        if (m_parametric) {
+            range(m_first, m_x, xlo, xhi);
+            range(m_second, m_y, ylo, yhi);
+        } else {
+            xlo = m_x[at(i)] + t0;
+            xhi = m_x[at(i)] + t1;
+            range(m_first, m_y, ylo, yhi);
+        }
+        const double x0 = pageX(m_doc, xlo), x1 = pageX(m_doc, xhi);
+        const double y0 = pageY(m_doc, ylo), y1 = pageY(m_doc, yhi);
+        return {std::min(x0, x1), std::max(x0, x1), std::min(y0, y1), std::max(y0, y1)};
+    }
+
+    // A run of samples skipped because the curve lies outside the frame there.
+    struct Run {
+        bool open = false;
+        std::int32_t first = 0, last = 0;
+    };
 
     Drawing& m_drawing;
     const DocumentHead& m_doc;
@@ -216,6 +266,7 @@ private:
     Cubic m_first, m_second;  // y(x), or x(T) and y(T)
     double m_sx = 1, m_sy = 1;
     bool m_parametric = false;
+    Run m_run;
 };
 
 // The set's arrays hold all its points (element 0 unused).

@@ -52,6 +52,11 @@ public:
     void drawText(std::string_view text, double x, double y, int code);
 
     // Filled with the brush, outlined with the pen; corners in page units.
+    // Rectangles and polygons reaching far beyond the page (a marker a million page units large) are
+    // cut to a box around it, wider than the page by the pen's width and at least 1 page unit on
+    // every side, so that the output's rasteriser only ever sees figures of about the page's size;
+    // the part of the outline that lies on the page is unchanged. A figure wholly outside the box
+    // records nothing.
     void ellipse(double x1, double y1, double x2, double y2);
     void rectangle(double x1, double y1, double x2, double y2);
     void polygon(const double* xy, int points);  // xy holds x1, y1, x2, y2, ...
@@ -63,6 +68,10 @@ public:
     // from the segment's start.
     void clipReset();
     int clipPoint(double px, double py);
+    // The polyline goes on at (px, py) without a line from the previous point: for callers that know
+    // the stretch since that point lies wholly outside the frame. A point inside the frame starts a new
+    // piece there. Returns the number of points fed since the reset, as clipPoint does.
+    int clipSkip(double px, double py);
 
     int lineType() const { return m_lineType; }
 
@@ -77,6 +86,15 @@ private:
     bool edgeMeetings(double x0, double y0, double x1, double y1, PagePoint& first, PagePoint& last) const;
     PagePoint frameCrossing(double x0, double y0, double x1, double y1, Crossing which);
     void drawPassingSegment(double x0, double y0, double x1, double y1);
+    void advanceClip(double px, double py, bool inside);
+    // The box figures are cut to: left = bottom, right = top, in page units.
+    struct FigureBox {
+        double lo, hi;
+    };
+    FigureBox figureBox() const;
+    // m_figure cut to the box (Sutherland-Hodgman); points outside on one side are replaced by the
+    // points where the outline crosses that side.
+    void cutFigure(const FigureBox& box);
 
     Picture& m_picture;
     const TextMeasurer& m_measurer;
@@ -99,6 +117,7 @@ private:
     double m_clipPx = 0, m_clipPy = 0;
 
     std::vector<LogicalPoint> m_polygon;  // reused by every polygon
+    std::vector<PagePoint> m_figure, m_cut;  // reused by the polygons cut to the page box
 };
 
 }  // namespace varnex
