@@ -14,7 +14,7 @@ namespace varnex {
 void GraphView::redraw(Document& doc) {
     m_window.clear();
     if (doc.data == 0) return;
-    m_picture = std::make_shared<const Picture>(recordGraph(doc, m_pool, m_messages));
+    m_picture = std::make_shared<const Picture>(recordGraph(doc, m_curveWork, m_messages));
     m_window.showPicture(m_picture);
 }
 
@@ -23,6 +23,7 @@ void GraphView::clear() { m_window.clear(); }
 void GraphView::release() {
     m_window.clear();
     m_picture.reset();
+    m_curveWork.fit(0);
 }
 
 bool GraphView::canOutput(const Document& doc) const { return doc.data != 0 && m_picture; }

@@ -10,12 +10,12 @@
 #include <QWidget>
 #include <memory>
 
+#include "render/curves.h"
 #include "render/output/picture.h"
 
 namespace varnex {
 
 struct Document;
-class DataPool;
 class GraphWindow;
 class MessageBoxes;
 
@@ -23,16 +23,15 @@ inline constexpr const char* kPrintDocumentName = "Varnex for Windows";
 
 class GraphView {
 public:
-    // window, pool (the curve work space) and messages must outlive the view.
-    GraphView(GraphWindow& window, DataPool& pool, MessageBoxes& messages)
-        : m_window(window), m_pool(pool), m_messages(messages) {}
+    // window and messages must outlive the view.
+    GraphView(GraphWindow& window, MessageBoxes& messages) : m_window(window), m_messages(messages) {}
 
     // Clears the graph window; with data, records a new picture of doc (which replaces the previous
     // one) and shows it. Without data the window stays white and the previous picture is kept.
     void redraw(Document& doc);
     // The graph window turns white (a failed load).
     void clear();
-    // Drops the picture (shutdown).
+    // Drops the picture and the splines' work space (shutdown).
     void release();
 
     // The picture recorded last; null before the first redraw with data.
@@ -58,9 +57,9 @@ private:
     bool widthAccepted(const Document& doc) const;
 
     GraphWindow& m_window;
-    DataPool& m_pool;
     MessageBoxes& m_messages;
     std::shared_ptr<const Picture> m_picture;
+    CurveWorkSpace m_curveWork;  // kept from one drawing to the next
 };
 
 }  // namespace varnex

@@ -13,13 +13,13 @@
 namespace varnex {
 
 struct Document;
-class DataPool;
+class CurveWorkSpace;
 class MessageBoxes;
 
 // Records the graph of doc (the page renderer through the drawing primitives, texts measured with the
-// Qt fonts the replay uses, the curve work space taken from pool). The renderer stores the
-// transformed limits in doc.
-Picture recordGraph(Document& doc, DataPool& pool, MessageBoxes& messages);
+// Qt fonts the replay uses, the splines' work space taken from and kept in work). The renderer stores
+// the transformed limits in doc.
+Picture recordGraph(Document& doc, CurveWorkSpace& work, MessageBoxes& messages);
 
 // Replays picture scaled isotropically into area (device pixels): scaled by the smaller of its width
 // and height over 5000 and anchored at its top left corner.

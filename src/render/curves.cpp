@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <new>
 
 #include "document/line_reader.h"
 #include "document/model.h"
@@ -275,10 +276,56 @@ bool hasPoints(const DataSet& set) {
     return set.count > 0 && set.xs().size() > needed && set.ys().size() > needed;
 }
 
-// Straight lines through the points.
+// The points whose page x lies left or right of the frame draw nothing as long as the next point does
+// too. For a set whose x values increase, page x grows with the index, so those stretches at either
+// end are found by bisection and only their last (or first) point is fed: a graph zoomed into part
+// of a long set costs what is shown. Gives the first and last index to feed.
+void pointsToFeed(const DocumentHead& doc, const DataSet& set, int& first, int& last) {
+    first = 1;
+    last = set.count;
+    if (!set.ascending || !(doc.txmax > doc.txmin) || !(doc.area[1] >= doc.area[0])) return;
+    auto px = [&](int i) { return pageX(doc, scale(set.x(i), doc.xtype)); };
+    // First index with px >= left, and first with px > right (count + 1 when none).
+    auto firstWhere = [&](auto predicate) {
+        int a = 1, b = set.count + 1;
+        while (a < b) {
+            const int mid = a + (b - a) / 2;
+            if (predicate(px(mid))) {
+                b = mid;
+            } else {
+                a = mid + 1;
+            }
+        }
+        return a;
+    };
+    first = std::max(1, firstWhere([&](double x) { return x >= doc.area[0]; }) - 1);
+    last = std::min(set.count, firstWhere([&](double x) { return x > doc.area[1]; }));
+}
+
+// Page coordinates of values[0..n) on an axis of the given type whose transformed limits lo..hi lie
+// at from..to: pageX and pageY for many values. On a linear axis the loop vectorises.
+void mapToPage(const double* values, int n, int type, double lo, double hi, double from, double to, double* out) {
+    if (type == 1 || type == -1) {
+        for (int k = 0; k < n; ++k) out[k] = mapping_detail::interpolate(scale(values[k], type), lo, hi, from, to);
+        return;
+    }
+    for (int k = 0; k < n; ++k) out[k] = mapping_detail::interpolate(values[k], lo, hi, from, to);
+}
+
+// Straight lines through the points, mapped to the page a block at a time.
 void drawLines(Drawing& drawing, const DocumentHead& doc, const DataSet& set) {
-    for (int i = 1; i <= set.count; ++i) {
-        drawing.clipPoint(pageX(doc, scale(set.x(i), doc.xtype)), pageY(doc, scale(set.y(i), doc.ytype)));
+    int first = 1, last = set.count;
+    pointsToFeed(doc, set, first, last);
+    constexpr int kBlock = 1024;
+    std::array<double, kBlock> px, py;
+    const double* xs = set.xs().data();
+    const double* ys = set.ys().data();
+    for (int start = first; start <= last; start += kBlock) {
+        const int n = std::min(kBlock, last - start + 1);
+        mapToPage(xs + start, n, doc.xtype, doc.txmin, doc.txmax, doc.area[0], doc.area[1], px.data());
+        mapToPage(ys + start, n, doc.ytype, doc.tymin, doc.tymax, doc.area[2], doc.area[3], py.data());
+        const auto size = static_cast<std::size_t>(n);
+        drawing.clipPoints(std::span<const double>(px).first(size), std::span<const double>(py).first(size));
     }
 }
 
@@ -292,6 +339,24 @@ void drawStroke(Drawing& drawing, double x0, double y0, double x1, double y1) {
 
 std::size_t curveWorkSize(std::int32_t count) {
     return static_cast<std::size_t>(kWorkArrays) * static_cast<std::size_t>(std::max(count, 0) + 1);
+}
+
+void CurveWorkSpace::fit(std::size_t doubles) {
+    if (doubles <= m_size && m_size / 2 <= doubles) return;
+    m_data.reset();
+    m_size = 0;
+    if (doubles == 0) return;
+    // Not zero-filled: every array is written before it is read, and zeroing hundreds of megabytes
+    // would cost as much as the drawing itself.
+    m_data.reset(new (std::nothrow) double[doubles]);
+    if (m_data) m_size = doubles;
+}
+
+std::span<double> CurveWorkSpace::forSet(std::int32_t count) {
+    const std::size_t wanted = curveWorkSize(count);
+    if (m_size < wanted) fit(wanted);
+    if (m_size < wanted) return {};
+    return {m_data.get(), wanted};
 }
 
 void drawCurve(Drawing& drawing, const DocumentHead& doc, const DataSet& set, std::span<double> work,
@@ -373,7 +438,13 @@ void drawMarker(Drawing& drawing, int shape, double size, double px, double py) 
 
 void drawMarkers(Drawing& drawing, const DocumentHead& doc, const DataSet& set) {
     if ((set.params.marker != 1 && set.params.marker != 3) || !hasPoints(set)) return;
-    for (int j = 1; j <= set.count; ++j) {
+    int first = 1, last = set.count;
+    if (set.ascending) {  // the points within xmin..xmax are one stretch
+        const auto xs = set.xs().subspan(1, static_cast<std::size_t>(set.count));
+        first = 1 + static_cast<int>(std::lower_bound(xs.begin(), xs.end(), doc.xmin) - xs.begin());
+        last = static_cast<int>(std::upper_bound(xs.begin(), xs.end(), doc.xmax) - xs.begin());
+    }
+    for (int j = first; j <= last; ++j) {
         const double x = set.x(j);
         const double y = set.y(j);
         if (doc.xmin <= x && x <= doc.xmax && doc.ymin <= y && y <= doc.ymax) {

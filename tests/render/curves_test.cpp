@@ -166,6 +166,55 @@ TEST_F(CurvesTest, SplineFarOutsideTheFrameFeedsOnlyWhatCanShow) {
     }
 }
 
+TEST_F(CurvesTest, ZoomedAscendingSetsDrawWhatEveryPointDraws) {
+    // Lines and markers of a set with increasing x are drawn from the points near the x range only;
+    // the picture is the one every point gives (the set taken as not ascending).
+    std::vector<double> xs, ys;
+    for (int i = 0; i < 3000; ++i) {
+        xs.push_back(0.001 * i + 0.0001 * (i % 7));
+        ys.push_back(0.5 + 0.6 * std::sin(i / 40.0));
+    }
+    struct Zoom {
+        int xtype;
+        double xmin, xmax;
+    };
+    const Zoom zooms[] = {{0, 0, 3}, {0, 0.7, 1.9}, {0, -5, 0.2}, {0, 2.9, 10}, {0, 4, 5}, {0, -2, -1},
+                          {1, 0.01, 1}, {1, 1.5, 2.5}};
+    for (const Zoom& zoom : zooms) {
+        setAxes(zoom.xtype, zoom.xmin, zoom.xmax, 0, 0, 1);
+        DataSet set = makeSet(xs, ys, 1);
+        set.params.marker = 1;
+        set.params.shape = 3;
+        ASSERT_TRUE(set.ascending);
+        auto draw = [&] {
+            Picture fresh;
+            Drawing d(fresh, measurer, messages);
+            d.clipReset();
+            drawCurve(d, doc, set, {}, messages);
+            drawMarkers(d, doc, set);
+            return fresh.dump();
+        };
+        const std::string fast = draw();
+        set.ascending = false;
+        EXPECT_EQ(fast, draw()) << zoom.xmin << ".." << zoom.xmax;
+    }
+}
+
+TEST(CurveWorkSpaceTest, TakenForSplinesKeptAndGivenBack) {
+    CurveWorkSpace work;
+    EXPECT_EQ(work.size(), 0u);
+    EXPECT_EQ(work.forSet(10).size(), curveWorkSize(10));
+    work.fit(curveWorkSize(100));
+    EXPECT_EQ(work.size(), curveWorkSize(100));
+    EXPECT_EQ(work.forSet(10).size(), curveWorkSize(10));  // a smaller set uses part of it
+    work.fit(curveWorkSize(60));
+    EXPECT_EQ(work.size(), curveWorkSize(100));  // kept for the next drawing
+    work.fit(curveWorkSize(20));
+    EXPECT_EQ(work.size(), curveWorkSize(20));  // far more than needed: given back
+    work.fit(0);
+    EXPECT_EQ(work.size(), 0u);
+}
+
 TEST_F(CurvesTest, ParametricSplinePassesThroughThePoints) {
     // Points round a square, not ascending in x.
     const std::vector<double> xs{0.2, 0.8, 0.8, 0.2, 0.2};

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "support/recording_message_boxes.h"
 
@@ -246,6 +249,37 @@ TEST_F(DrawingTest, SkippedStretchDrawsNothing) {
     drawing.clipPoint(60, 70);
     EXPECT_EQ(picture.dump(), "move 2500 2500\nline 2500 250\nmove 4750 2500\nline 4500 2500\n"
                               "move 3000 2000\nline 3000 1500\n");
+}
+
+TEST_F(DrawingTest, ClipPointsDrawsWhatClipPointDraws) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> near(10, 110);  // in and out of the frame 25..95
+    for (int round = 0; round < 200; ++round) {
+        std::vector<double> xs(static_cast<std::size_t>(1 + round)), ys(xs.size());
+        double x = near(random), y = near(random);
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            // Long stretches inside the frame, now and then a jump anywhere.
+            x = random() % 20 == 0 ? near(random) : std::clamp(x + near(random) / 200 - 0.3, 0.0, 120.0);
+            y = random() % 20 == 0 ? near(random) : std::clamp(y + near(random) / 200 - 0.3, 0.0, 120.0);
+            xs[k] = x;
+            ys[k] = y;
+        }
+        Picture one, many;
+        Drawing a(one, measurer, messages), b(many, measurer, messages);
+        a.setPen(round % 3 == 0 ? 2 : 0, 0, 0);
+        b.setPen(round % 3 == 0 ? 2 : 0, 0, 0);
+        a.clipReset();
+        b.clipReset();
+        int fed = 0;
+        for (std::size_t k = 0; k < xs.size(); ++k) fed = a.clipPoint(xs[k], ys[k]);
+        for (std::size_t at = 0; at < xs.size();) {
+            const std::size_t n = std::min(xs.size() - at, static_cast<std::size_t>(1 + random() % 50));
+            b.clipPoints(std::span<const double>(xs).subspan(at, n), std::span<const double>(ys).subspan(at, n));
+            at += n;
+        }
+        ASSERT_EQ(many.dump(), one.dump()) << "round " << round;
+        EXPECT_EQ(b.clipPoint(50, 50), fed + 1);
+    }
 }
 
 TEST_F(DrawingTest, ResetStartsANewPolyline) {

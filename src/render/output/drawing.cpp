@@ -113,17 +113,6 @@ void Drawing::moveTo(double px, double py) {
     m_py = py;
 }
 
-// A solid line leaves the current point and the dash distance alone: only the dash generator reads
-// them, and every polyline starts with a move. This keeps a square root per segment off the
-// drawing of dense curves.
-void Drawing::lineTo(double px, double py) {
-    if (m_lineType == 0) {
-        m_picture.line(toLogical(px, py));
-        return;
-    }
-    dashTo(px, py);
-}
-
 // The dash generator. The path since the last move is cut into cells of 0.7 page units; cell k (from
 // (k − 1) × 0.7 to k × 0.7) is drawn when the pattern's character k mod N is '1'. Only the boundaries
 // where the pattern changes produce an operation: the end of a dash (a line to the boundary) or the
@@ -284,6 +273,35 @@ int Drawing::clipPoint(double px, double py) {
     return m_clipCount;
 }
 
+// Inside the frame after a point inside, a solid line needs nothing but the line: the common case of a
+// dense curve, whose runs of such points go to the picture together.
+void Drawing::clipPoints(std::span<const double> xs, std::span<const double> ys) {
+    const double l = m_frame[0], r = m_frame[1], b = m_frame[2], t = m_frame[3];
+    const std::size_t end = std::min(xs.size(), ys.size());
+    std::size_t k = 0;
+    while (k < end) {
+        if (m_lineType == 0 && m_clipInside && m_clipCount > 0) {
+            std::size_t j = k;
+            m_run.clear();
+            while (j < end && l <= xs[j] && xs[j] <= r && b <= ys[j] && ys[j] <= t) {
+                m_run.push_back(toLogical(xs[j], ys[j]));
+                ++j;
+            }
+            if (j > k) {
+                m_picture.lines(m_run);
+                m_clipPx = xs[j - 1];
+                m_clipPy = ys[j - 1];
+                const auto fed = static_cast<std::int64_t>(j - k);
+                m_clipCount = static_cast<int>(std::min<std::int64_t>(m_clipCount + fed, std::numeric_limits<int>::max()));
+                k = j;
+                continue;
+            }
+        }
+        clipPoint(xs[k], ys[k]);
+        ++k;
+    }
+}
+
 int Drawing::clipSkip(double px, double py) {
     const bool inside = insideFrame(px, py);
     if (inside) moveTo(px, py);
@@ -353,6 +371,9 @@ Drawing::PagePoint Drawing::frameCrossing(double x0, double y0, double x1, doubl
 // A segment with both ends outside the frame that passes through it is drawn from where it enters to
 // where it leaves, so that zooming in between two data points still shows the line joining them.
 void Drawing::drawPassingSegment(double x0, double y0, double x1, double y1) {
+    // Both ends beyond the same edge: the segment cannot meet the frame.
+    const double l = m_frame[0], r = m_frame[1], b = m_frame[2], t = m_frame[3];
+    if ((x0 < l && x1 < l) || (x0 > r && x1 > r) || (y0 < b && y1 < b) || (y0 > t && y1 > t)) return;
     PagePoint entry{};
     PagePoint exit{};
     if (!edgeMeetings(x0, y0, x1, y1, entry, exit)) return;

@@ -8,10 +8,12 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "render/mapping.h"
 #include "render/output/picture.h"
 
 namespace varnex {
@@ -44,8 +46,16 @@ public:
     void setFont(double size, int angle, std::string_view face);
 
     void moveTo(double px, double py);
-    // A styled line from the current point; see the dash generator in drawing.cpp.
-    void lineTo(double px, double py);
+    // A styled line from the current point; see the dash generator in drawing.cpp. A solid line
+    // leaves the current point and the dash distance alone: only the dash generator reads them, and
+    // every polyline starts with a move. (No square root per segment of a dense curve.)
+    void lineTo(double px, double py) {
+        if (m_lineType == 0) {
+            m_picture.line(toLogical(px, py));
+        } else {
+            dashTo(px, py);
+        }
+    }
     // Code 10 × vertical + horizontal (11, 12, 13 used): vertical 1 top, 2 bottom; horizontal 1 centred,
     // 2 right-aligned, 3 left-aligned. Rotated centred text is drawn left-aligned, lowered by half its
     // measured width.
@@ -68,6 +78,9 @@ public:
     // from the segment's start.
     void clipReset();
     int clipPoint(double px, double py);
+    // clipPoint(xs[k], ys[k]) for each k in turn: the same drawing, for a long polyline.
+    // REQUIRES: xs.size() == ys.size()
+    void clipPoints(std::span<const double> xs, std::span<const double> ys);
     // The polyline goes on at (px, py) without a line from the previous point: for callers that know
     // the stretch since that point lies wholly outside the frame. A point inside the frame starts a new
     // piece there. Returns the number of points fed since the reset, as clipPoint does.
@@ -117,6 +130,7 @@ private:
     double m_clipPx = 0, m_clipPy = 0;
 
     std::vector<LogicalPoint> m_polygon;  // reused by every polygon
+    std::vector<LogicalPoint> m_run;      // reused by clipPoints
     std::vector<PagePoint> m_figure, m_cut;  // reused by the polygons cut to the page box
 };
 
