@@ -268,6 +268,12 @@ TEST_F(DrawingTest, ClipPointsDrawsWhatClipPointDraws) {
         Drawing a(one, measurer, messages), b(many, measurer, messages);
         a.setPen(round % 3 == 0 ? 2 : 0, 0, 0);
         b.setPen(round % 3 == 0 ? 2 : 0, 0, 0);
+        if (round % 4 == 1) {  // a frame far beyond the range of 32-bit logical units
+            for (double& v : xs) v = (v - 60) * 1e7;
+            for (double& v : ys) v = (v - 60) * 1e7;
+            a.setFrame({-3.5e8, 3.5e8, -3.5e8, 3.5e8});
+            b.setFrame({-3.5e8, 3.5e8, -3.5e8, 3.5e8});
+        }
         a.clipReset();
         b.clipReset();
         int fed = 0;

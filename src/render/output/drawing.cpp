@@ -274,28 +274,39 @@ int Drawing::clipPoint(double px, double py) {
 }
 
 // Inside the frame after a point inside, a solid line needs nothing but the line: the common case of a
-// dense curve, whose runs of such points go to the picture together.
+// dense curve. A first pass, which the compiler vectorises, tests every point against the frame and
+// takes its logical point (for points far within the range of 32-bit logical units, where toLogical
+// is the plain conversion); runs of such points then go to the picture together, and any other point
+// through clipPoint.
 void Drawing::clipPoints(std::span<const double> xs, std::span<const double> ys) {
+    constexpr double kPlainRange = 1e6;  // page units; 50 times this is well within 32 bits
     const double l = m_frame[0], r = m_frame[1], b = m_frame[2], t = m_frame[3];
-    const std::size_t end = std::min(xs.size(), ys.size());
+    const std::size_t n = std::min(xs.size(), ys.size());
+    m_run.resize(n);
+    m_plain.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const double x = xs[k];
+        const double y = ys[k];
+        const bool plain = (l <= x) & (x <= r) & (b <= y) & (y <= t) & (std::fabs(x) < kPlainRange) &
+                           (std::fabs(y) < kPlainRange);
+        m_plain[k] = plain;
+        const double px = plain ? x : 0.0;
+        const double py = plain ? y : 0.0;
+        m_run[k] = {static_cast<std::int32_t>(kLogicalPerPage * px),
+                    static_cast<std::int32_t>((py - 100.0) * -kLogicalPerPage)};
+    }
     std::size_t k = 0;
-    while (k < end) {
-        if (m_lineType == 0 && m_clipInside && m_clipCount > 0) {
-            std::size_t j = k;
-            m_run.clear();
-            while (j < end && l <= xs[j] && xs[j] <= r && b <= ys[j] && ys[j] <= t) {
-                m_run.push_back(toLogical(xs[j], ys[j]));
-                ++j;
-            }
-            if (j > k) {
-                m_picture.lines(m_run);
-                m_clipPx = xs[j - 1];
-                m_clipPy = ys[j - 1];
-                const auto fed = static_cast<std::int64_t>(j - k);
-                m_clipCount = static_cast<int>(std::min<std::int64_t>(m_clipCount + fed, std::numeric_limits<int>::max()));
-                k = j;
-                continue;
-            }
+    while (k < n) {
+        if (m_lineType == 0 && m_clipInside && m_clipCount > 0 && m_plain[k]) {
+            std::size_t j = k + 1;
+            while (j < n && m_plain[j]) ++j;
+            m_picture.lines(std::span<const LogicalPoint>(m_run).subspan(k, j - k));
+            m_clipPx = xs[j - 1];
+            m_clipPy = ys[j - 1];
+            const auto fed = static_cast<std::int64_t>(j - k);
+            m_clipCount = static_cast<int>(std::min<std::int64_t>(m_clipCount + fed, std::numeric_limits<int>::max()));
+            k = j;
+            continue;
         }
         clipPoint(xs[k], ys[k]);
         ++k;

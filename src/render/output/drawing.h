@@ -131,6 +131,7 @@ private:
 
     std::vector<LogicalPoint> m_polygon;  // reused by every polygon
     std::vector<LogicalPoint> m_run;      // reused by clipPoints
+    std::vector<unsigned char> m_plain;   // reused by clipPoints
     std::vector<PagePoint> m_figure, m_cut;  // reused by the polygons cut to the page box
 };
 

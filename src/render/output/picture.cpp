@@ -68,9 +68,10 @@ void Picture::lines(std::span<const LogicalPoint> points) {
             bool tail = c.last != later;  // a line to the last point follows the later extreme
             LogicalPoint at = m_position;
             std::size_t j = k;
+            // A point equal to the current position (the column's last point) passes through as a
+            // no-op: it leaves `tail` as it is and rewrites the last line with its own value.
             for (; j < points.size(); ++j) {
                 const LogicalPoint p = points[j];
-                if (p == at) continue;
                 if (p.x != c.x || p.y < c.lo || p.y > c.hi) break;
                 const bool has = p.y != later;
                 if (has && tail) {
