@@ -2,12 +2,21 @@
 """Benchmarks kept with the project. Builds nothing: run ./run or ./test first (or pass --bin).
 
     python3 bench/bench.py [--bin build/release/bin/varnexw32] [--rows 1000000]
+                           [--large-rows 10000000] [--compare-bin OTHER/varnexw32] [--skip-small]
 
 The reload measurement runs varnex_reload_bench from the same folder as --bin: the main file of
 --rows rows opened with two appended files named by its parameter file, then reloaded. The mouse
 measurement runs varnex_mouse_bench from that folder on the --rows file.
 
-Generates its data under bench/work/ and prints one Markdown table; copy it into bench/RESULTS.md
+The large measurement (skipped with --large-rows 0) takes a file of --large-rows rows and three sets,
+numbers only, that the program and gracebat both read: --info, --export to PNG and SVG, the desktop
+program's first picture, its memory and its redraw after a range change (varnex_desktop_bench, beside
+--bin), gracebat on the same file, and two drawings that once took a minute (huge triangle markers, a
+spline far outside its frame). With --compare-bin (another build, say of an earlier commit, with its
+own varnex_desktop_bench beside it) every measurement of the program runs on both builds, and the
+table shows them side by side.
+
+Generates its data under bench/work/ and prints Markdown tables; copy them into bench/RESULTS.md
 together with the machine it ran on.
 """
 import argparse
@@ -48,11 +57,15 @@ def generate_rows(path, rows, columns, titles=True):
             f.write("\n".join(chunk) + "\n")
 
 
-def run_measured(cmd):
-    """Runs cmd; returns (seconds, peak resident MB of the child, stdout)."""
+def run_measured(cmd, timeout=None):
+    """Runs cmd; returns (seconds, peak resident MB of the child, stdout). A run that outlasts timeout
+    seconds is stopped and reported as taking that long, with no output."""
     before = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
     start = time.perf_counter()
-    proc = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, check=False)
+    try:
+        proc = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, check=False, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return timeout, 0.0, b""
     seconds = time.perf_counter() - start
     if proc.returncode != 0:
         sys.exit(f"{' '.join(cmd)} failed: {proc.stderr.decode(errors='replace')}")
@@ -92,11 +105,12 @@ def bench_info(binary, data, repeats):
     ]
 
 
-def measure(cmd, repeats):
+def measure(cmd, repeats, timeout=None):
     """Best wall time of repeats runs of cmd, and the peak memory of that run, each in a fresh process."""
     best = None
+    limit = [] if timeout is None else ["--timeout", str(timeout)]
     for _ in range(repeats):
-        out = subprocess.run([sys.executable, __file__, "--measure-one"] + cmd,
+        out = subprocess.run([sys.executable, __file__, "--measure-one"] + limit + cmd,
                              stdout=subprocess.PIPE, check=True).stdout
         seconds, peak_mb, _ = json.loads(out)
         if best is None or seconds < best[0]:
@@ -219,6 +233,9 @@ def bench_mouse(binary, data):
         ("position command to new picture on screen (median of %d)" % result["commands"],
          f"{result['command_median_ms']:.0f} ms (processor {result['command_cpu_median_ms']:.0f} ms, "
          f"longest {result['command_max_ms']:.0f} ms)"),
+    ]
+
+
 def bench_panels(binary, work):
     """The parameter panels with 255 data sets (offscreen): from the load's end to the panels filled,
     building every row and reusing them, and an apply of the panels without and with a change."""
@@ -236,18 +253,146 @@ def bench_panels(binary, work):
     ]
 
 
+# --- the large file ---------------------------------------------------------------------------
+
+def write_parameter_file(data, lines, limits, sets):
+    """A parameter file beside data: one view with the given limits (xmin, xmax, ymin, ymax),
+    markersize and the set lines ("interp linetype marker shape")."""
+    xmin, xmax, ymin, ymax = limits
+    section = ["", "vtitle=Benchmark", "xtype=0", "xsize=100%", "xtitle=X", "xfont=Times New Roman",
+               "ytype=0", "ysize=100%", "ytitle=Y", "yfont=Times New Roman", f"xmin={xmin}", f"ymin={ymin}",
+               f"xmax={xmax}", f"ymax={ymax}", "printw=15", "framewidth=0.3", "graphwidth=0.3"]
+    section += lines + [f"data={len(sets)}"] + [f"{i} {c}" for i, c in enumerate(sets, start=1)]
+    with open(os.path.splitext(data)[0] + ".P", "w", newline="\r\n") as f:
+        f.write("\n".join(["view=1"] + section) + "\n")
+
+
+def write_costly_drawings(work):
+    """Two small files whose drawing once took close to a minute: eleven triangle markers of size 1e6,
+    and a spline through 20,000 points alternating between 0.5 and 1e6 drawn on 0..1 axes."""
+    folder = os.path.join(work, "costly")
+    os.makedirs(folder, exist_ok=True)
+    markers = os.path.join(folder, "markers.dat")
+    with open(markers, "w") as f:
+        f.write("Huge markers\n\nset\n" + "".join(f"{i} {i % 3}\n" for i in range(11)))
+    write_parameter_file(markers, ["markersize=1e6"], (0, 10, 0, 2), ["0 0 1 2"])
+    spline = os.path.join(folder, "spline.dat")
+    with open(spline, "w") as f:
+        f.write("Spline out of its frame\n\nset\n")
+        f.write("".join(f"{i / 20000} {0.5 if i % 2 == 0 else 1e6}\n" for i in range(20000)))
+    write_parameter_file(spline, ["markersize=1.3"], (0, 1, 0, 1), ["2 0 0 0"])
+    return [("PNG of 11 triangle markers of size 1e6", markers),
+            ("PNG of a spline through 20,000 points alternating 0.5 and 1e6 on 0..1 axes", spline)]
+
+
+def desktop_run(binary, data, work, repeats):
+    """The desktop benchmark beside binary: the run with the quickest first picture."""
+    desktop = os.path.join(os.path.dirname(binary), "varnex_desktop_bench")
+    best = None
+    for _ in range(repeats):
+        proc = subprocess.run([desktop, os.path.join(work, "desktop"), data, "9"], stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, check=False)
+        if proc.returncode != 0:
+            sys.exit(f"{desktop} failed")
+        result = json.loads(proc.stdout)
+        if best is None or result["first_picture_s"] < best["first_picture_s"]:
+            best = result
+    return best
+
+
+def large_figures(binary, data, costly, work, repeats):
+    """Every measurement of one build on the large file, as a dict."""
+    f = {}
+    f["info"] = measure([binary, "--info", data], repeats)
+    f["png"] = measure([binary, "--export", os.path.join(work, "large.png"), data], repeats)
+    f["svg"] = measure([binary, "--export", os.path.join(work, "large.svg"), data], repeats)
+    f["desktop"] = desktop_run(binary, data, work, repeats)
+    # Once each: the earlier builds take most of a minute for them.
+    f["costly"] = [measure([binary, "--export", os.path.join(work, "costly.png"), path], 1, timeout=120)
+                   for _, path in costly]
+    return f
+
+
+def bench_large(binaries, rows, work, repeats):
+    """The large table: one column per build, the targets beside them."""
+    data = os.path.join(work, f"rows{rows}-numbers.dat")
+    generate_rows(data, rows, 4, titles=False)
+    costly = write_costly_drawings(work)
+    size_mb = os.path.getsize(data) / 1e6
+    figures = [large_figures(binary, data, costly, work, repeats) for _, binary in binaries]
+    grace = None
+    if shutil.which("gracebat"):
+        grace = measure(["gracebat", "-nxy", data, "-hdevice", "PNG", "-printfile",
+                         os.path.join(work, "grace-large.png")], repeats)
+
+    def seconds(m):
+        return f"{m[0]:.2f} s" if m[0] < 120 else "over 120 s (stopped)"
+
+    def row(name, cell, target=""):
+        return [name] + [cell(f) for f in figures] + [target]
+
+    table = [
+        row("--info", lambda f: f"{f['info'][0]:.2f} s, peak {f['info'][1]:.0f} MiB"),
+        row("--export out.png (1000 × 1000)", lambda f: f"{f['png'][0]:.2f} s, peak {f['png'][1]:.0f} MiB",
+            "under 2 s"),
+        row("--export out.svg", lambda f: f"{f['svg'][0]:.2f} s, peak {f['svg'][1]:.0f} MiB", "under 2 s"),
+        row("desktop: first picture", lambda f: f"{f['desktop']['first_picture_s']:.2f} s "
+            f"({f['desktop']['first_picture_s'] / f['info'][0]:.2f} × --info)", "at most 1.3 × --info"),
+        row("desktop: memory at the first picture", lambda f: f"{f['desktop']['first_picture_peak_mib']:.0f} MiB "
+            f"({f['desktop']['first_picture_peak_mib'] / f['info'][1]:.2f} × --info)", "at most 1.2 × --info"),
+        row("desktop: redraw after a range change (median, slowest of 9)",
+            lambda f: f"{f['desktop']['redraw_median_ms']:.0f} ms, {f['desktop']['redraw_max_ms']:.0f} ms",
+            "under 300 ms"),
+        row("desktop: processor time of that redraw (median, slowest)",
+            lambda f: f"{f['desktop']['redraw_cpu_median_ms']:.0f} ms, {f['desktop']['redraw_cpu_max_ms']:.0f} ms"),
+        row("desktop: operations in the picture", lambda f: f"{f['desktop']['picture_ops']}",
+            "a few per logical column"),
+    ]
+    for k, (name, _) in enumerate(costly):
+        table.append(row(name, lambda f, k=k: seconds(f["costly"][k])))
+    if grace is not None:
+        table.append(["gracebat -nxy FILE -hdevice PNG (the same file)", f"{grace[0]:.2f} s, peak {grace[1]:.0f} MiB"]
+                     + [""] * (len(figures) - 1) + [""])
+    header = ["measure on " + f"{rows:,} rows, three sets ({size_mb:.0f} MB)"] + [label for label, _ in binaries] + ["target"]
+    return header, table
+
+
+def print_table(header, rows):
+    print("| " + " | ".join(header) + " |")
+    print("|" + "---|" * len(header))
+    for r in rows:
+        print("| " + " | ".join(r) + " |")
+
+
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--measure-one":
-        seconds, peak, out = run_measured(sys.argv[2:])
+        args = sys.argv[2:]
+        timeout = None
+        if args[0] == "--timeout":
+            timeout = float(args[1])
+            args = args[2:]
+        seconds, peak, out = run_measured(args, timeout)
         print(json.dumps([seconds, peak, out.decode()]))
         return
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin", default=os.path.join(HERE, "..", "build", "release", "bin", "varnexw32"))
     parser.add_argument("--rows", type=int, default=1000000)
+    parser.add_argument("--large-rows", type=int, default=10000000)
+    parser.add_argument("--compare-bin", help="another build's varnexw32, shown in the column 'before'")
+    parser.add_argument("--skip-small", action="store_true", help="only the large file")
     parser.add_argument("--repeats", type=int, default=3)
     args = parser.parse_args()
     work = os.path.join(HERE, "work")
     os.makedirs(work, exist_ok=True)
+    print(f"load average at the start: {' '.join(f'{v:.2f}' for v in os.getloadavg())}\n")
+    if args.large_rows > 0:
+        binaries = ([("before", args.compare_bin)] if args.compare_bin else []) + [("this build", args.bin)]
+        header, rows = bench_large(binaries, args.large_rows, work, args.repeats)
+        print_table(header, rows)
+        print()
+    if args.skip_small:
+        print(f"load average at the end: {' '.join(f'{v:.2f}' for v in os.getloadavg())}")
+        return
     data = os.path.join(work, f"rows{args.rows}.dat")
     generate_rows(data, args.rows, 4)
 
@@ -264,18 +409,14 @@ def main():
     sheet_bin = os.path.join(os.path.dirname(args.bin), "varnex_sheet_bench")
     if os.path.exists(sheet_bin):
         rows += bench_sheet(sheet_bin, work)
-
-
     mouse_bin = os.path.join(os.path.dirname(args.bin), "varnex_mouse_bench")
     if os.path.exists(mouse_bin):
         rows += bench_mouse(mouse_bin, data)
     panels_bin = os.path.join(os.path.dirname(args.bin), "varnex_panels_bench")
     if os.path.exists(panels_bin):
         rows += bench_panels(panels_bin, work)
-    print("| measure | result |")
-    print("|---|---|")
-    for name, value in rows:
-        print(f"| {name} | {value} |")
+    print_table(["measure", "result"], [[name, value] for name, value in rows])
+    print(f"\nload average at the end: {' '.join(f'{v:.2f}' for v in os.getloadavg())}")
 
 
 if __name__ == "__main__":

@@ -53,7 +53,7 @@ void Desktop::start(const std::string& commandLineFile) {
 
 void Desktop::createMainWindow() {
     m_window = std::make_unique<MainWindow>();
-    m_graph = std::make_unique<GraphView>(m_window->graphWindow(), m_pool, m_messages);
+    m_graph = std::make_unique<GraphView>(m_window->graphWindow(), m_messages);
     m_documents = std::make_unique<DocumentCommands>(m_views, m_pool, m_messages, m_config, *m_graph, *m_window,
                                                      m_hooks);
     m_watch = std::make_unique<WatchPoller>(

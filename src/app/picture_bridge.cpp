@@ -1,21 +1,16 @@
 #include "app/picture_bridge.h"
 
-#include "document/data_pool.h"
 #include "document/model.h"
-#include "render/output/drawing.h"
-#include "render/output/qt/qt_text_measurer.h"
-#include "render/page_renderer.h"
 #include "render/output/qt/export.h"
 #include "render/output/qt/picture_painter.h"
+#include "render/output/qt/qt_text_measurer.h"
+#include "render/page_renderer.h"
 
 namespace varnex {
 
-Picture recordGraph(Document& doc, DataPool& pool, MessageBoxes& messages) {
-    Picture picture;
+Picture recordGraph(Document& doc, CurveWorkSpace& work, MessageBoxes& messages) {
     const QtTextMeasurer measurer;
-    Drawing drawing(picture, measurer, messages);
-    render(doc, drawing, messages, pool.workSpace());
-    return picture;
+    return recordPicture(doc, measurer, messages, &work);
 }
 
 void paintPicture(const Picture& picture, QPainter& painter, const QRect& area) {

@@ -13,13 +13,13 @@
 namespace varnex {
 
 struct Document;
-class DataPool;
+class CurveWorkSpace;
 class MessageBoxes;
 
 // Records the graph of doc (the page renderer through the drawing primitives, texts measured with the
-// Qt fonts the replay uses, the curve work space taken from pool). The renderer stores the
-// transformed limits in doc.
-Picture recordGraph(Document& doc, DataPool& pool, MessageBoxes& messages);
+// Qt fonts the replay uses, the splines' work space taken from and kept in work). The renderer stores
+// the transformed limits in doc.
+Picture recordGraph(Document& doc, CurveWorkSpace& work, MessageBoxes& messages);
 
 // Replays picture scaled isotropically into area (device pixels): scaled by the smaller of its width
 // and height over 5000 and anchored at its top left corner.
@@ -30,8 +30,8 @@ void paintPicture(const Picture& picture, QPainter& painter, const QRect& area);
 void paintPrintPage(const Picture& picture, QPainter& painter, int dpiX, int dpiY, double printw, double printox,
                     double printoy);
 
-// The clipboard form of the picture (SVG printw cm square and a 300-dpi PNG); null when printw is
-// outside (0, 20].
+// The clipboard form of the picture (SVG printw cm square and a 300-dpi PNG); null when no output
+// accepts printw (render/output/qt/export.h).
 std::unique_ptr<QMimeData> pictureMimeData(const Picture& picture, double printw);
 
 }  // namespace varnex

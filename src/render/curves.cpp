@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <new>
 
 #include "document/line_reader.h"
 #include "document/model.h"
@@ -25,6 +26,8 @@ constexpr std::int32_t kMaxSamples = 1 << 16;
 constexpr std::array<double, 3> kGaussNodes{-0.77459666924148337704, 0.0, 0.77459666924148337704};
 constexpr std::array<double, 3> kGaussWeights{5.0 / 9.0, 8.0 / 9.0, 5.0 / 9.0};
 constexpr int kWorkArrays = 9;
+// Stretches of at most this many samples are drawn without testing where the curve lies.
+constexpr std::int32_t kDirectSamples = 8;
 
 // Curvature of a plane curve from its first and second derivatives.
 double curvature(double x1, double y1, double x2, double y2) {
@@ -167,47 +170,95 @@ private:
         clip(point(m_n));
     }
 
-    // Samples t = (l − 1) × h / q for l = 1..q. For y(x) the samples left or right of the frame
-    // draw nothing, except the first and last of each run that fix where the clipped pen enters and
-    // leaves, so the others are passed over: zooming into part of a long interval stays quick.
+    // Samples t = (l − 1) × h / q for l = 1..q. Where the curve lies wholly outside the frame its
+    // samples draw nothing: of such a run only the first (where the piece drawn before ends) and the
+    // last (where the next piece may start) are computed, and the pen jumps from the one to the other.
+    // So an interval that reaches far beyond the frame, and gets thousands of samples for its length,
+    // costs about log2(q) box tests and the samples that can show.
     void sampleInterval(int i, double h, std::int32_t q) {
-        std::int32_t lo = 1, hi = q;
-        if (!m_parametric) visibleSamples(i, h, q, lo, hi);
-        for (std::int32_t l = 1; l <= q; ++l) {
-            clip(sample(i, parameterAt(l, h, q)));
-            if (l == 1 && lo - 1 > 2) {
-                l = lo - 2;
-            } else if (l > hi && l < q - 1) {
-                l = q - 1;
-            }
-        }
+        m_run = {};
+        sampleStretch(i, h, q, 1, q + 1);
+        endRun(i, h, q);
     }
 
     static double parameterAt(std::int32_t l, double h, std::int32_t q) { return (l - 1) * h / q; }
 
-    // The samples lo..hi whose page x lies within the frame's left and right; all samples when the
-    // page x is not certain to grow with l.
-    void visibleSamples(int i, double h, std::int32_t q, std::int32_t& lo, std::int32_t& hi) const {
-        const double left = m_doc.area[0];
-        const double right = m_doc.area[1];
-        if (!(m_doc.txmax > m_doc.txmin && right >= left && h > 0) || q < 16) return;
-        auto px = [&](std::int32_t l) { return pageX(m_doc, m_x[at(i)] + parameterAt(l, h, q)); };
-        // First l with px(l) >= left, and first l with px(l) > right.
-        auto firstWhere = [&](auto predicate) {
-            std::int32_t a = 1, b = q + 1;
-            while (a < b) {
-                const std::int32_t mid = a + (b - a) / 2;
-                if (predicate(px(mid))) {
-                    b = mid;
-                } else {
-                    a = mid + 1;
+    // Samples first..end − 1; the curve between samples first and end (t = h for q + 1) decides. A
+    // stretch wholly within the frame, or short, is sampled; one wholly outside joins the run of
+    // skipped samples; any other is halved.
+    void sampleStretch(int i, double h, std::int32_t q, std::int32_t first, std::int32_t end) {
+        if (end - first > kDirectSamples) {
+            const Box box = bounds(i, parameterAt(first, h, q), parameterAt(end, h, q));
+            if (box.outside(m_doc.area)) {
+                if (!m_run.open) {
+                    clip(sample(i, parameterAt(first, h, q)));
+                    m_run = {true, first, first};
                 }
+                m_run.last = end - 1;
+                return;
             }
-            return a;
-        };
-        lo = firstWhere([&](double x) { return x >= left; });
-        hi = firstWhere([&](double x) { return x > right; }) - 1;
+            if (!box.within(m_doc.area)) {
+                const std::int32_t middle = first + (end - first) / 2;
+                sampleStretch(i, h, q, first, middle);
+                sampleStretch(i, h, q, middle, end);
+                return;
+            }
+        }
+        for (std::int32_t l = first; l < end; ++l) {
+            endRun(i, h, q);
+            clip(sample(i, parameterAt(l, h, q)));
+        }
     }
+
+    // Closes a run of samples outside the frame: the pen goes on from its last sample.
+    void endRun(int i, double h, std::int32_t q) {
+        if (m_run.open && m_run.last != m_run.first) {
+            const PagePoint p = sample(i, parameterAt(m_run.last, h, q));
+            m_drawing.clipSkip(p.x, p.y);
+        }
+        m_run.open = false;
+    }
+
+    // A box in page units around the curve of interval i for t in [t0, t1]: the box of the Bézier
+    // control points of each cubic on that stretch, which holds the curve.
+    struct Box {
+        double left = 0, right = 0, bottom = 0, top = 0;
+        bool outside(const std::array<double, 4>& frame) const {
+            return right < frame[0] || left > frame[1] || top < frame[2] || bottom > frame[3];
+        }
+        bool within(const std::array<double, 4>& frame) const {
+            return frame[0] <= left && right <= frame[1] && frame[2] <= bottom && top <= frame[3];
+        }
+    };
+
+    Box bounds(int i, double t0, double t1) const {
+        auto range = [&](const Cubic& cubic, std::span<const double> base, double& lo, double& hi) {
+            const double f0 = cubic.value(base, i, t0);
+            const double f3 = cubic.value(base, i, t1);
+            const double f1 = f0 + cubic.slope(i, t0) * (t1 - t0) / 3;
+            const double f2 = f3 - cubic.slope(i, t1) * (t1 - t0) / 3;
+            lo = std::min({f0, f1, f2, f3});
+            hi = std::max({f0, f1, f2, f3});
+        };
+        double xlo = 0, xhi = 0, ylo = 0, yhi = 0;
+        if (m_parametric) {
+            range(m_first, m_x, xlo, xhi);
+            range(m_second, m_y, ylo, yhi);
+        } else {
+            xlo = m_x[at(i)] + t0;
+            xhi = m_x[at(i)] + t1;
+            range(m_first, m_y, ylo, yhi);
+        }
+        const double x0 = pageX(m_doc, xlo), x1 = pageX(m_doc, xhi);
+        const double y0 = pageY(m_doc, ylo), y1 = pageY(m_doc, yhi);
+        return {std::min(x0, x1), std::max(x0, x1), std::min(y0, y1), std::max(y0, y1)};
+    }
+
+    // A run of samples skipped because the curve lies outside the frame there.
+    struct Run {
+        bool open = false;
+        std::int32_t first = 0, last = 0;
+    };
 
     Drawing& m_drawing;
     const DocumentHead& m_doc;
@@ -216,6 +267,7 @@ private:
     Cubic m_first, m_second;  // y(x), or x(T) and y(T)
     double m_sx = 1, m_sy = 1;
     bool m_parametric = false;
+    Run m_run;
 };
 
 // The set's arrays hold all its points (element 0 unused).
@@ -224,10 +276,56 @@ bool hasPoints(const DataSet& set) {
     return set.count > 0 && set.xs().size() > needed && set.ys().size() > needed;
 }
 
-// Straight lines through the points.
+// The points whose page x lies left or right of the frame draw nothing as long as the next point does
+// too. For a set whose x values increase, page x grows with the index, so those stretches at either
+// end are found by bisection and only their last (or first) point is fed: a graph zoomed into part
+// of a long set costs what is shown. Gives the first and last index to feed.
+void pointsToFeed(const DocumentHead& doc, const DataSet& set, int& first, int& last) {
+    first = 1;
+    last = set.count;
+    if (!set.ascending || !(doc.txmax > doc.txmin) || !(doc.area[1] >= doc.area[0])) return;
+    auto px = [&](int i) { return pageX(doc, scale(set.x(i), doc.xtype)); };
+    // First index with px >= left, and first with px > right (count + 1 when none).
+    auto firstWhere = [&](auto predicate) {
+        int a = 1, b = set.count + 1;
+        while (a < b) {
+            const int mid = a + (b - a) / 2;
+            if (predicate(px(mid))) {
+                b = mid;
+            } else {
+                a = mid + 1;
+            }
+        }
+        return a;
+    };
+    first = std::max(1, firstWhere([&](double x) { return x >= doc.area[0]; }) - 1);
+    last = std::min(set.count, firstWhere([&](double x) { return x > doc.area[1]; }));
+}
+
+// Page coordinates of values[0..n) on an axis of the given type whose transformed limits lo..hi lie
+// at from..to: pageX and pageY for many values. On a linear axis the loop vectorises.
+void mapToPage(const double* values, int n, int type, double lo, double hi, double from, double to, double* out) {
+    if (type == 1 || type == -1) {
+        for (int k = 0; k < n; ++k) out[k] = mapping_detail::interpolate(scale(values[k], type), lo, hi, from, to);
+        return;
+    }
+    for (int k = 0; k < n; ++k) out[k] = mapping_detail::interpolate(values[k], lo, hi, from, to);
+}
+
+// Straight lines through the points, mapped to the page a block at a time.
 void drawLines(Drawing& drawing, const DocumentHead& doc, const DataSet& set) {
-    for (int i = 1; i <= set.count; ++i) {
-        drawing.clipPoint(pageX(doc, scale(set.x(i), doc.xtype)), pageY(doc, scale(set.y(i), doc.ytype)));
+    int first = 1, last = set.count;
+    pointsToFeed(doc, set, first, last);
+    constexpr int kBlock = 1024;
+    std::array<double, kBlock> px, py;
+    const double* xs = set.xs().data();
+    const double* ys = set.ys().data();
+    for (int start = first; start <= last; start += kBlock) {
+        const int n = std::min(kBlock, last - start + 1);
+        mapToPage(xs + start, n, doc.xtype, doc.txmin, doc.txmax, doc.area[0], doc.area[1], px.data());
+        mapToPage(ys + start, n, doc.ytype, doc.tymin, doc.tymax, doc.area[2], doc.area[3], py.data());
+        const auto size = static_cast<std::size_t>(n);
+        drawing.clipPoints(std::span<const double>(px).first(size), std::span<const double>(py).first(size));
     }
 }
 
@@ -241,6 +339,24 @@ void drawStroke(Drawing& drawing, double x0, double y0, double x1, double y1) {
 
 std::size_t curveWorkSize(std::int32_t count) {
     return static_cast<std::size_t>(kWorkArrays) * static_cast<std::size_t>(std::max(count, 0) + 1);
+}
+
+void CurveWorkSpace::fit(std::size_t doubles) {
+    if (doubles <= m_size && m_size / 2 <= doubles) return;
+    m_data.reset();
+    m_size = 0;
+    if (doubles == 0) return;
+    // Not zero-filled: every array is written before it is read, and zeroing hundreds of megabytes
+    // would cost as much as the drawing itself.
+    m_data.reset(new (std::nothrow) double[doubles]);
+    if (m_data) m_size = doubles;
+}
+
+std::span<double> CurveWorkSpace::forSet(std::int32_t count) {
+    const std::size_t wanted = curveWorkSize(count);
+    if (m_size < wanted) fit(wanted);
+    if (m_size < wanted) return {};
+    return {m_data.get(), wanted};
 }
 
 void drawCurve(Drawing& drawing, const DocumentHead& doc, const DataSet& set, std::span<double> work,
@@ -322,7 +438,13 @@ void drawMarker(Drawing& drawing, int shape, double size, double px, double py) 
 
 void drawMarkers(Drawing& drawing, const DocumentHead& doc, const DataSet& set) {
     if ((set.params.marker != 1 && set.params.marker != 3) || !hasPoints(set)) return;
-    for (int j = 1; j <= set.count; ++j) {
+    int first = 1, last = set.count;
+    if (set.ascending) {  // the points within xmin..xmax are one stretch
+        const auto xs = set.xs().subspan(1, static_cast<std::size_t>(set.count));
+        first = 1 + static_cast<int>(std::lower_bound(xs.begin(), xs.end(), doc.xmin) - xs.begin());
+        last = static_cast<int>(std::upper_bound(xs.begin(), xs.end(), doc.xmax) - xs.begin());
+    }
+    for (int j = first; j <= last; ++j) {
         const double x = set.x(j);
         const double y = set.y(j);
         if (doc.xmin <= x && x <= doc.xmax && doc.ymin <= y && y <= doc.ymax) {

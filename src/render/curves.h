@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace varnex {
@@ -21,10 +22,28 @@ class MessageBoxes;
 struct DataSet;
 struct DocumentHead;
 
-// Doubles of work space a curve of `count` points needs: nine arrays of count + 1 doubles (the
-// transformed points, the curve parameter and two sets of spline coefficients). The curve work
-// space of the data pool (DataPool::workSpace) has this size for the largest set of a load.
+// Doubles of work space a spline of `count` points needs: nine arrays of count + 1 doubles (the
+// transformed points, the curve parameter and two sets of spline coefficients). Straight lines need
+// none.
 std::size_t curveWorkSize(std::int32_t count);
+
+// The work space of the splines, kept from one drawing to the next: taken only when a spline is
+// drawn, as large as the largest spline set of the drawing, and given back by a drawing that needs
+// much less (a straight-line graph needs none). Its contents are not kept.
+class CurveWorkSpace {
+public:
+    // Makes the space fit a drawing whose largest spline needs `doubles` (curveWorkSize): taken
+    // when it is too small, released down to that when it is more than twice as large.
+    void fit(std::size_t doubles);
+    // The space for a spline of `count` points, curveWorkSize(count) doubles with unspecified
+    // values; empty (so the set is drawn with straight lines) when the memory cannot be had.
+    std::span<double> forSet(std::int32_t count);
+    std::size_t size() const { return m_size; }
+
+private:
+    std::unique_ptr<double[]> m_data;
+    std::size_t m_size = 0;
+};
 
 // Draws the curve of a set by its `interp`: 1 straight lines through the points, 2 a spline y(x) when
 // the set is ascending, else (and for any value above 2) a parametric spline; nothing for interp <= 0.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "document/data_pool.h"
 #include "document/model.h"
 #include "render/axes.h"
 #include "render/curves.h"
@@ -49,22 +48,21 @@ PageLayout layoutPage(DocumentHead& doc) {
     return layout;
 }
 
-void render(Document& doc, Drawing& drawing, MessageBoxes& messages, std::span<double> workSpace) {
+void render(Document& doc, Drawing& drawing, MessageBoxes& messages, CurveWorkSpace* work) {
     const PageLayout layout = layoutPage(doc);
     drawing.setFrame(doc.area);
     const auto sets = doc.setRange(1, std::clamp(doc.data, 0, kMaxSets));
 
-    std::vector<double> ownWork;
-    if (const std::size_t needed = splineWorkSize(sets); workSpace.size() < needed) {
-        ownWork.assign(needed, 0.0);
-        workSpace = ownWork;
-    }
+    CurveWorkSpace ownWork;
+    CurveWorkSpace& splines = work != nullptr ? *work : ownWork;
+    splines.fit(splineWorkSize(sets));
 
     for (const DataSet& set : sets) {
         if (set.params.interp != 0) {
             drawing.setPen(set.params.linetype, doc.graphwidth, 0);
             drawing.clipReset();
-            drawCurve(drawing, doc, set, workSpace, messages);
+            const std::span<double> space = set.params.interp >= 2 ? splines.forSet(set.count) : std::span<double>();
+            drawCurve(drawing, doc, set, space, messages);
         }
         if (drawsErrorBars(set)) drawErrorBars(drawing, doc, set, layout.capHalfLength);
     }
@@ -75,15 +73,10 @@ void render(Document& doc, Drawing& drawing, MessageBoxes& messages, std::span<d
     drawFrame(drawing, doc);
 }
 
-Picture recordPicture(Document& doc, const TextMeasurer& measurer, MessageBoxes& messages, DataPool* pool) {
+Picture recordPicture(Document& doc, const TextMeasurer& measurer, MessageBoxes& messages, CurveWorkSpace* work) {
     Picture picture;
     Drawing drawing(picture, measurer, messages);
-    // The pool's work space is taken only when a spline needs it: straight lines need none.
-    std::span<double> workSpace;
-    if (pool != nullptr && splineWorkSize(doc.setRange(1, std::clamp(doc.data, 0, kMaxSets))) > 0) {
-        workSpace = pool->workSpace();
-    }
-    render(doc, drawing, messages, workSpace);
+    render(doc, drawing, messages, work);
     return picture;
 }
 

@@ -11,7 +11,7 @@
 
 namespace varnex {
 
-class DataPool;
+class CurveWorkSpace;
 class Drawing;
 class MessageBoxes;
 class TextMeasurer;
@@ -31,14 +31,13 @@ struct PageLayout {
 PageLayout layoutPage(DocumentHead& doc);
 
 // Draws everything (layoutPage first). Spline errors and axis-mesh failures show their own messages
-// through `messages`. `workSpace` is the curve work space of the data pool (DataPool::workSpace);
-// when it is too small for the largest spline set, one buffer is taken for this drawing.
-void render(Document& doc, Drawing& drawing, MessageBoxes& messages, std::span<double> workSpace = {});
+// through `messages`. Splines take their work space from `work`, which keeps it for the next drawing
+// (and gives it back when this drawing needs none); without one, from a space of this drawing alone.
+void render(Document& doc, Drawing& drawing, MessageBoxes& messages, CurveWorkSpace* work = nullptr);
 
 // Records the graph of doc into a new Picture: the one drawing that the screen, the clipboard, the
-// printer and every exported file replay. Splines use the curve work space of `pool` (taken from it
-// only when a spline is drawn) or, without a pool, a buffer of their own. REQUIRES: doc.data > 0
+// printer and every exported file replay. `work` as for render. REQUIRES: doc.data > 0
 Picture recordPicture(Document& doc, const TextMeasurer& measurer, MessageBoxes& messages,
-                      DataPool* pool = nullptr);
+                      CurveWorkSpace* work = nullptr);
 
 }  // namespace varnex

@@ -9,6 +9,7 @@
 #include "app/graph_view.h"
 #include "app/graph_window.h"
 #include "app/picture_bridge.h"
+#include "panels/parameter_panels.h"
 #include "desktop_fixture.h"
 
 namespace varnex {
@@ -41,6 +42,9 @@ private slots:
     void printPlacesThePictureAtTheOffsets();
     void printWritesAPdfPage();
     void nothingIsOutputWithoutData();
+    void storedWidthAbove20IsOutput();
+    void absurdWidthIsRefusedWithAMessage_data();
+    void absurdWidthIsRefusedWithAMessage();
 };
 
 void GraphOutputTest::pictureIsScaledIntoTheGraphWindow_data() {
@@ -140,6 +144,60 @@ void GraphOutputTest::nothingIsOutputWithoutData() {
     QVERIFY(!f.desktop().graph().printTo(f.document(), printer));
     QVERIFY(!QFile::exists(dir.filePath("none.pdf")));
     QVERIFY(!f.window().graphWindow().showsPicture());
+}
+
+// A parameter file may hold any width; only the panel's input is limited to 20 cm.
+void GraphOutputTest::storedWidthAbove20IsOutput() {
+    DesktopFixture f;
+    f.write("run.dat", kRunData);
+    f.write("run.P",
+            "view=1\n\nvtitle=run\nxtype=0\nxsize=100%\nxtitle=x\nxfont=Times New Roman\nytype=0\n"
+            "ysize=100%\nytitle=y\nyfont=Times New Roman\nxmin=0\nymin=10\nxmax=4\nymax=25\nprintw=25\n"
+            "framewidth=0.3\ngraphwidth=0.3\nmarkersize=1.3\ndata=2\n1 1 0 0 0\n2 1 0 0 0\n");
+    f.start(f.path("run.dat"));
+    QCOMPARE(f.document().printw, 25.0);
+    QGuiApplication::clipboard()->clear();
+    f.desktop().actions().runCommand(command::kCopyGraph);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data && data->hasFormat("image/svg+xml"));
+    QVERIFY(data->data("image/svg+xml").contains("width=\"250mm\""));
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("graph.pdf"));
+    QVERIFY(f.desktop().graph().printTo(f.document(), printer));
+    QVERIFY(f.boxes.messages().empty());
+}
+
+void GraphOutputTest::absurdWidthIsRefusedWithAMessage_data() {
+    QTest::addColumn<double>("printw");
+    QTest::newRow("zero") << 0.0;
+    QTest::newRow("negative") << -4.0;
+    QTest::newRow("wider than 5 m") << 1e6;
+}
+
+void GraphOutputTest::absurdWidthIsRefusedWithAMessage() {
+    QFETCH(double, printw);
+    DesktopFixture f;
+    f.write("run.dat", kRunData);
+    f.start(f.path("run.dat"));
+    f.desktop().document().printw = printw;
+    f.desktop().panels().refresh(f.document());  // as after every change: Copy applies the panels first
+    QGuiApplication::clipboard()->setText("unchanged");
+    f.desktop().actions().runCommand(command::kCopyGraph);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("unchanged"));
+    QTemporaryDir dir;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("graph.pdf"));
+    QVERIFY(!f.desktop().graph().printTo(f.document(), printer));
+    QVERIFY(!QFile::exists(dir.filePath("graph.pdf")));
+    QCOMPARE(f.boxes.messages().size(), std::size_t{2});
+    for (const auto& message : f.boxes.messages()) {
+        QCOMPARE(message.caption, std::string("VarnexWin32 3.26c Error"));
+        QVERIFY2(message.text.find("must be from 0.001 to 500 cm") != std::string::npos, message.text.c_str());
+    }
 }
 
 }  // namespace varnex

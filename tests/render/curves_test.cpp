@@ -139,6 +139,82 @@ TEST_F(CurvesTest, ZoomedIntoALongInterval) {
     EXPECT_TRUE(picture.empty());
 }
 
+TEST_F(CurvesTest, SplineFarOutsideTheFrameFeedsOnlyWhatCanShow) {
+    // 2,000 points alternating between 0.5 and 1e6 on 0..1 axes: every interval is a million frames
+    // long and gets the most samples (65,536), of which only those near its end at 0.5 can show. The
+    // pen sees a few points per interval, and every piece lies in the frame, going up out of its top.
+    constexpr int kPoints = 2000;
+    std::vector<double> xs, ys;
+    for (int i = 0; i < kPoints; ++i) {
+        xs.push_back(static_cast<double>(i) / kPoints);
+        ys.push_back(i % 2 == 0 ? 0.5 : 1e6);
+    }
+    for (const int interp : {2, 3}) {  // y(x), and the parametric spline
+        picture = Picture();
+        curve(makeSet(xs, ys, interp));
+        const int fed = drawing.clipPoint(50, 50) - 1;
+        EXPECT_LT(fed, 50 * kPoints) << interp;  // all samples: 65,536 × kPoints
+        EXPECT_GT(fed, kPoints) << interp;
+        int top = 0;
+        for (const auto& op : picture.ops()) {
+            if (op.kind != Picture::Kind::Move && op.kind != Picture::Kind::Line) continue;
+            EXPECT_TRUE(op.a >= 1250 && op.a <= 4750 && op.b >= 250 && op.b <= 3750) << interp;
+            top += op.b == 250;
+        }
+        EXPECT_GT(top, kPoints / 100) << interp;  // columns share their ops, so fewer than the intervals
+        EXPECT_TRUE(messages.messages().empty());
+    }
+}
+
+TEST_F(CurvesTest, ZoomedAscendingSetsDrawWhatEveryPointDraws) {
+    // Lines and markers of a set with increasing x are drawn from the points near the x range only;
+    // the picture is the one every point gives (the set taken as not ascending).
+    std::vector<double> xs, ys;
+    for (int i = 0; i < 3000; ++i) {
+        xs.push_back(0.001 * i + 0.0001 * (i % 7));
+        ys.push_back(0.5 + 0.6 * std::sin(i / 40.0));
+    }
+    struct Zoom {
+        int xtype;
+        double xmin, xmax;
+    };
+    const Zoom zooms[] = {{0, 0, 3}, {0, 0.7, 1.9}, {0, -5, 0.2}, {0, 2.9, 10}, {0, 4, 5}, {0, -2, -1},
+                          {1, 0.01, 1}, {1, 1.5, 2.5}};
+    for (const Zoom& zoom : zooms) {
+        setAxes(zoom.xtype, zoom.xmin, zoom.xmax, 0, 0, 1);
+        DataSet set = makeSet(xs, ys, 1);
+        set.params.marker = 1;
+        set.params.shape = 3;
+        ASSERT_TRUE(set.ascending);
+        auto draw = [&] {
+            Picture fresh;
+            Drawing d(fresh, measurer, messages);
+            d.clipReset();
+            drawCurve(d, doc, set, {}, messages);
+            drawMarkers(d, doc, set);
+            return fresh.dump();
+        };
+        const std::string fast = draw();
+        set.ascending = false;
+        EXPECT_EQ(fast, draw()) << zoom.xmin << ".." << zoom.xmax;
+    }
+}
+
+TEST(CurveWorkSpaceTest, TakenForSplinesKeptAndGivenBack) {
+    CurveWorkSpace work;
+    EXPECT_EQ(work.size(), 0u);
+    EXPECT_EQ(work.forSet(10).size(), curveWorkSize(10));
+    work.fit(curveWorkSize(100));
+    EXPECT_EQ(work.size(), curveWorkSize(100));
+    EXPECT_EQ(work.forSet(10).size(), curveWorkSize(10));  // a smaller set uses part of it
+    work.fit(curveWorkSize(60));
+    EXPECT_EQ(work.size(), curveWorkSize(100));  // kept for the next drawing
+    work.fit(curveWorkSize(20));
+    EXPECT_EQ(work.size(), curveWorkSize(20));  // far more than needed: given back
+    work.fit(0);
+    EXPECT_EQ(work.size(), 0u);
+}
+
 TEST_F(CurvesTest, ParametricSplinePassesThroughThePoints) {
     // Points round a square, not ascending in x.
     const std::vector<double> xs{0.2, 0.8, 0.8, 0.2, 0.2};
@@ -304,6 +380,24 @@ TEST_F(CurvesTest, MarkerShapes) {
               "polygon 3 2461 2522 2500 2455 2538 2522\n"
               "polygon 4 2450 2500 2500 2450 2550 2500 2500 2550\n"
               "rect 2450 2550 2550 2450\n");
+}
+
+TEST_F(CurvesTest, HugeMarkersAreCutToThePage) {
+    // Markers a million page units large become figures of about the page's size.
+    drawing.setPen(0, 0.3, 0);
+    for (int shape : {1, 2, 3}) drawMarker(drawing, shape, 1e6, 50, 50);
+    for (const auto& op : picture.ops()) {
+        std::vector<LogicalPoint> points;
+        if (op.kind == Picture::Kind::Rect) points = {{op.a, op.b}, {op.c, op.d}};
+        if (op.kind == Picture::Kind::Polygon) {
+            for (std::int32_t k = 0; k < op.b; ++k) points.push_back(picture.point(op.a + k));
+        }
+        for (const LogicalPoint& p : points) {
+            EXPECT_TRUE(p.x >= -50 && p.x <= 5050 && p.y >= -50 && p.y <= 5050) << p.x << ' ' << p.y;
+        }
+    }
+    EXPECT_EQ(countOps(Picture::Kind::Rect), 1);
+    EXPECT_EQ(countOps(Picture::Kind::Polygon), 2);
 }
 
 TEST_F(CurvesTest, MarkersOnPointsWithinTheLimits) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "support/recording_message_boxes.h"
 
@@ -164,6 +167,40 @@ TEST_F(DrawingTest, Figures) {
               "polygon 3 500 4500 1000 3500 1500 4500\n");
 }
 
+TEST_F(DrawingTest, FiguresBeyondThePageAreCutToABoxAroundIt) {
+    struct Case {
+        const char* name;
+        double penWidth;  // page units
+        std::vector<double> xy;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"on the page", 0.3, {10, 10, 20, 30, 30, 10}, "polygon 3 500 4500 1000 3500 1500 4500\n"},
+        {"a corner 1e6 to the right", 0.3, {50, 50, 1e6, 50, 50, 60},
+         "polygon 4 2500 2500 5050 2500 5050 2000 2500 2000\n"},
+        {"round the whole page", 0, {-1e7, -1e7, 1e7, -1e7, 0, 1e7},
+         "polygon 4 -50 -50 -50 5050 5050 5050 5050 -50\n"},
+        {"a wide pen widens the box", 10, {50, 50, 1e6, 50, 50, 60},
+         "polygon 4 2500 2500 5500 2500 5500 2000 2500 2000\n"},
+        {"wholly beyond the box", 0.3, {200, 200, 300, 200, 250, 300}, ""},
+        {"rectangle", 0.3, {-1e9, 40, 1e9}, "rect -50 3000 5050 -50\n"},
+        {"rectangle beyond the box", 0.3, {120, 40, 1e9}, ""},
+    };
+    for (const Case& c : cases) {
+        Picture fresh;
+        Drawing d(fresh, measurer, messages);
+        d.setPen(0, c.penWidth, 0);
+        if (c.xy.size() == 3) {
+            d.rectangle(c.xy[0], c.xy[1], c.xy[2], c.xy[2]);
+        } else {
+            d.polygon(c.xy.data(), static_cast<int>(c.xy.size() / 2));
+        }
+        std::string dump = fresh.dump();
+        dump.erase(0, dump.find('\n') + 1);  // the pen
+        EXPECT_EQ(dump, c.expected) << c.name;
+    }
+}
+
 TEST_F(DrawingTest, ClippedPenCutsAtTheFrame) {
     struct Case {
         const char* name;
@@ -201,6 +238,57 @@ TEST_F(DrawingTest, ClippedPenCutsAtTheFrame) {
         EXPECT_EQ(fresh.dump(), c.expected) << c.name;
     }
     EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(DrawingTest, SkippedStretchDrawsNothing) {
+    // From above the frame the pen skips to its right and comes back in: no line across the corner,
+    // the way in starts at the right edge. Skipping to a point inside starts a piece there.
+    drawing.clipReset();
+    drawing.clipPoint(50, 50);
+    drawing.clipPoint(50, 150);
+    drawing.clipSkip(150, 50);
+    EXPECT_EQ(drawing.clipPoint(90, 50), 4);
+    drawing.clipSkip(60, 60);
+    drawing.clipPoint(60, 70);
+    EXPECT_EQ(picture.dump(), "move 2500 2500\nline 2500 250\nmove 4750 2500\nline 4500 2500\n"
+                              "move 3000 2000\nline 3000 1500\n");
+}
+
+TEST_F(DrawingTest, ClipPointsDrawsWhatClipPointDraws) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> near(10, 110);  // in and out of the frame 25..95
+    for (int round = 0; round < 200; ++round) {
+        std::vector<double> xs(static_cast<std::size_t>(1 + round)), ys(xs.size());
+        double x = near(random), y = near(random);
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            // Long stretches inside the frame, now and then a jump anywhere.
+            x = random() % 20 == 0 ? near(random) : std::clamp(x + near(random) / 200 - 0.3, 0.0, 120.0);
+            y = random() % 20 == 0 ? near(random) : std::clamp(y + near(random) / 200 - 0.3, 0.0, 120.0);
+            xs[k] = x;
+            ys[k] = y;
+        }
+        Picture one, many;
+        Drawing a(one, measurer, messages), b(many, measurer, messages);
+        a.setPen(round % 3 == 0 ? 2 : 0, 0, 0);
+        b.setPen(round % 3 == 0 ? 2 : 0, 0, 0);
+        if (round % 4 == 1) {  // a frame far beyond the range of 32-bit logical units
+            for (double& v : xs) v = (v - 60) * 1e7;
+            for (double& v : ys) v = (v - 60) * 1e7;
+            a.setFrame({-3.5e8, 3.5e8, -3.5e8, 3.5e8});
+            b.setFrame({-3.5e8, 3.5e8, -3.5e8, 3.5e8});
+        }
+        a.clipReset();
+        b.clipReset();
+        int fed = 0;
+        for (std::size_t k = 0; k < xs.size(); ++k) fed = a.clipPoint(xs[k], ys[k]);
+        for (std::size_t at = 0; at < xs.size();) {
+            const std::size_t n = std::min(xs.size() - at, static_cast<std::size_t>(1 + random() % 50));
+            b.clipPoints(std::span<const double>(xs).subspan(at, n), std::span<const double>(ys).subspan(at, n));
+            at += n;
+        }
+        ASSERT_EQ(many.dump(), one.dump()) << "round " << round;
+        EXPECT_EQ(b.clipPoint(50, 50), fed + 1);
+    }
 }
 
 TEST_F(DrawingTest, ResetStartsANewPolyline) {

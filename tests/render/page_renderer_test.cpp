@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "document/model.h"
+#include "render/curves.h"
 #include "render/output/drawing.h"
 #include "support/data_sets.h"
 #include "support/recording_message_boxes.h"
@@ -179,6 +181,25 @@ TEST_F(PageRendererTest, SplineSetsGetWorkSpaceWhenNoneIsGiven) {
     for (const auto& op : picture.ops())
         lines += op.kind == Picture::Kind::Line && op.a > 1300 && op.a < 4700;
     EXPECT_GT(lines, 50);  // sampled, not five straight segments
+}
+
+TEST_F(PageRendererTest, WorkSpaceOnlyForSplinesSizedToTheirSet) {
+    std::vector<double> xs, ys;
+    for (int i = 0; i < 5000; ++i) {
+        xs.push_back(i * 0.002);
+        ys.push_back(5 + std::sin(i * 0.01));
+    }
+    addSet(xs, ys, {1, 0, 0, 0});                        // straight lines through many points
+    DataSet& spline = addSet({1, 3, 5, 7}, {1, 4, 2, 8}, {1, 0, 0, 0});
+    CurveWorkSpace work;
+    render(doc, drawing, messages, &work);
+    EXPECT_EQ(work.size(), 0u);
+    spline.params.interp = 2;
+    render(doc, drawing, messages, &work);
+    EXPECT_EQ(work.size(), curveWorkSize(4));
+    spline.params.interp = 1;
+    render(doc, drawing, messages, &work);
+    EXPECT_EQ(work.size(), 0u);
 }
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace varnex {
 namespace {
 
@@ -42,6 +47,66 @@ TEST(PictureTest, ShortVerticalRunsStayAsDrawn) {
         picture.move({5, 0});
         for (int y : c.ys) picture.line({5, y});
         EXPECT_EQ(picture.dump(), c.dump);
+    }
+}
+
+// What a run on x = 5 after a move to (5, 0) must record: lines to the same point left out, then the
+// first lowest and the first highest point in the order they came and the last point, each left out
+// when it repeats the one before.
+std::string expectedRun(const std::vector<int>& ys) {
+    std::vector<int> points;
+    int at = 0;
+    for (int y : ys) {
+        if (y == at) continue;
+        points.push_back(y);
+        at = y;
+    }
+    std::string dump = "move 5 0\n";
+    if (points.empty()) return dump;
+    const auto lo = std::min_element(points.begin(), points.end());
+    const auto hi = std::max_element(points.begin(), points.end());
+    at = 0;
+    for (int y : {lo <= hi ? *lo : *hi, lo <= hi ? *hi : *lo, points.back()}) {
+        if (y == at) continue;
+        dump += "line 5 " + std::to_string(y) + "\n";
+        at = y;
+    }
+    return dump;
+}
+
+TEST(PictureTest, RunsWithRepeatedValuesKeepTheirExtremesAndEnd) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::uniform_int_distribution<int> value(-(round % 4), round % 4 + 1);  // few values, many repeats
+        std::vector<int> ys(static_cast<std::size_t>(1 + round % 13));
+        for (int& y : ys) y = value(random);
+        Picture picture;
+        picture.move({5, 0});
+        for (int y : ys) picture.line({5, y});
+        ASSERT_EQ(picture.dump(), expectedRun(ys)) << "round " << round;
+    }
+}
+
+TEST(PictureTest, LinesRecordWhatLineRecordsPointByPoint) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<LogicalPoint> points(static_cast<std::size_t>(1 + round));
+        LogicalPoint p{0, 0};
+        for (LogicalPoint& point : points) {
+            p.x += random() % 6 == 0 ? 1 : 0;          // columns of a few points
+            p.y += static_cast<int>(random() % 5) - 2;  // repeats, extremes and ties
+            point = p;
+        }
+        Picture one, many;
+        one.move({0, 0});
+        many.move({0, 0});
+        for (const LogicalPoint& point : points) one.line(point);
+        for (std::size_t at = 0; at < points.size();) {
+            const std::size_t n = std::min(points.size() - at, static_cast<std::size_t>(1 + random() % 40));
+            many.lines(std::span<const LogicalPoint>(points).subspan(at, n));
+            at += n;
+        }
+        ASSERT_EQ(many.dump(), one.dump()) << "round " << round;
     }
 }
 

@@ -73,7 +73,7 @@ struct BatchSession {
     Picture picture() {
         ensureGuiApplication();
         const QtTextMeasurer measurer;
-        return recordPicture(views.current(), measurer, messages, &pool);
+        return recordPicture(views.current(), measurer, messages);
     }
 
     BatchMessageBoxes messages;

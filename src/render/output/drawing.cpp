@@ -1,5 +1,6 @@
 #include "render/output/drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -28,6 +29,11 @@ constexpr double kPageBoxMargin = 1000.0;  // page units around the page where f
 constexpr double kMaxDashDistance = 1e9;
 // A segment reaching beyond this distance (or of no finite length) is passed over like a move.
 constexpr double kMaxDashPath = 1e14;
+// The box figures are cut to reaches beyond the page by the pen's width, so that the outline along
+// the cut, which is not the figure's own, stays off the page: by at least the first value, and at
+// most by the second (only a pen more than six pages wide could reach the page from there).
+constexpr double kMinFigureMargin = 1;
+constexpr double kMaxFigureMargin = 300;
 
 int wrap(int value, int modulus) {
     const int r = value % modulus;
@@ -105,17 +111,6 @@ void Drawing::moveTo(double px, double py) {
     m_dashDistance = 0;
     m_px = px;
     m_py = py;
-}
-
-void Drawing::lineTo(double px, double py) {
-    if (m_lineType == 0) {
-        m_picture.line(toLogical(px, py));
-        m_dashDistance += std::sqrt((px - m_px) * (px - m_px) + (py - m_py) * (py - m_py));
-        m_px = px;
-        m_py = py;
-        return;
-    }
-    dashTo(px, py);
 }
 
 // The dash generator. The path since the last move is cut into cells of 0.7 page units; cell k (from
@@ -197,14 +192,61 @@ void Drawing::ellipse(double x1, double y1, double x2, double y2) {
     m_picture.ellipse(toLogical(x1, y1), toLogical(x2, y2));
 }
 
+Drawing::FigureBox Drawing::figureBox() const {
+    const double margin = std::clamp(m_pen[1] / kLogicalPerPage, kMinFigureMargin, kMaxFigureMargin);
+    return {-margin, 100 + margin};
+}
+
 void Drawing::rectangle(double x1, double y1, double x2, double y2) {
-    m_picture.rect(toLogical(x1, y1), toLogical(x2, y2));
+    const FigureBox box = figureBox();
+    auto beyond = [&](double a, double b) { return std::max(a, b) < box.lo || std::min(a, b) > box.hi; };
+    if (beyond(x1, x2) || beyond(y1, y2)) return;
+    auto cut = [&](double v) { return std::clamp(v, box.lo, box.hi); };
+    m_picture.rect(toLogical(cut(x1), cut(y1)), toLogical(cut(x2), cut(y2)));
 }
 
 void Drawing::polygon(const double* xy, int points) {
+    m_figure.clear();
+    bool inBox = true;
+    const FigureBox box = figureBox();
+    for (int i = 0; i < points; ++i) {
+        const PagePoint p{xy[2 * i], xy[2 * i + 1]};
+        inBox = inBox && box.lo <= p.x && p.x <= box.hi && box.lo <= p.y && p.y <= box.hi;
+        m_figure.push_back(p);
+    }
+    if (!inBox) {
+        cutFigure(box);
+        if (m_figure.size() < 3) return;
+    }
     m_polygon.clear();
-    for (int i = 0; i < points; ++i) m_polygon.push_back(toLogical(xy[2 * i], xy[2 * i + 1]));
+    for (const PagePoint& p : m_figure) m_polygon.push_back(toLogical(p.x, p.y));
     m_picture.polygon(m_polygon);
+}
+
+void Drawing::cutFigure(const FigureBox& box) {
+    // One side of the box at a time: axis 0 is x, 1 is y; keep the points on the box's side of the
+    // line coordinate = limit.
+    auto coordinate = [](const PagePoint& p, int axis) { return axis == 0 ? p.x : p.y; };
+    for (int side = 0; side < 4 && !m_figure.empty(); ++side) {
+        const int axis = side / 2;
+        const double limit = side % 2 == 0 ? box.lo : box.hi;
+        auto kept = [&](const PagePoint& p) {
+            return side % 2 == 0 ? coordinate(p, axis) >= limit : coordinate(p, axis) <= limit;
+        };
+        m_cut.clear();
+        PagePoint previous = m_figure.back();
+        for (const PagePoint& p : m_figure) {
+            if (kept(p) != kept(previous)) {
+                const double s = (limit - coordinate(previous, axis)) / (coordinate(p, axis) - coordinate(previous, axis));
+                PagePoint crossing{previous.x + s * (p.x - previous.x), previous.y + s * (p.y - previous.y)};
+                (axis == 0 ? crossing.x : crossing.y) = limit;
+                m_cut.push_back(crossing);
+            }
+            if (kept(p)) m_cut.push_back(p);
+            previous = p;
+        }
+        std::swap(m_figure, m_cut);
+    }
 }
 
 void Drawing::clipReset() {
@@ -227,11 +269,62 @@ int Drawing::clipPoint(double px, double py) {
     } else {
         drawPassingSegment(m_clipPx, m_clipPy, px, py);
     }
+    advanceClip(px, py, inside);
+    return m_clipCount;
+}
+
+// Inside the frame after a point inside, a solid line needs nothing but the line: the common case of a
+// dense curve. A first pass, which the compiler vectorises, tests every point against the frame and
+// takes its logical point (for points far within the range of 32-bit logical units, where toLogical
+// is the plain conversion); runs of such points then go to the picture together, and any other point
+// through clipPoint.
+void Drawing::clipPoints(std::span<const double> xs, std::span<const double> ys) {
+    constexpr double kPlainRange = 1e6;  // page units; 50 times this is well within 32 bits
+    const double l = m_frame[0], r = m_frame[1], b = m_frame[2], t = m_frame[3];
+    const std::size_t n = std::min(xs.size(), ys.size());
+    m_run.resize(n);
+    m_plain.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const double x = xs[k];
+        const double y = ys[k];
+        const bool plain = (l <= x) & (x <= r) & (b <= y) & (y <= t) & (std::fabs(x) < kPlainRange) &
+                           (std::fabs(y) < kPlainRange);
+        m_plain[k] = plain;
+        const double px = plain ? x : 0.0;
+        const double py = plain ? y : 0.0;
+        m_run[k] = {static_cast<std::int32_t>(kLogicalPerPage * px),
+                    static_cast<std::int32_t>((py - 100.0) * -kLogicalPerPage)};
+    }
+    std::size_t k = 0;
+    while (k < n) {
+        if (m_lineType == 0 && m_clipInside && m_clipCount > 0 && m_plain[k]) {
+            std::size_t j = k + 1;
+            while (j < n && m_plain[j]) ++j;
+            m_picture.lines(std::span<const LogicalPoint>(m_run).subspan(k, j - k));
+            m_clipPx = xs[j - 1];
+            m_clipPy = ys[j - 1];
+            const auto fed = static_cast<std::int64_t>(j - k);
+            m_clipCount = static_cast<int>(std::min<std::int64_t>(m_clipCount + fed, std::numeric_limits<int>::max()));
+            k = j;
+            continue;
+        }
+        clipPoint(xs[k], ys[k]);
+        ++k;
+    }
+}
+
+int Drawing::clipSkip(double px, double py) {
+    const bool inside = insideFrame(px, py);
+    if (inside) moveTo(px, py);
+    advanceClip(px, py, inside);
+    return m_clipCount;
+}
+
+void Drawing::advanceClip(double px, double py, bool inside) {
     m_clipInside = inside;
     m_clipPx = px;
     m_clipPy = py;
     if (m_clipCount < std::numeric_limits<int>::max()) ++m_clipCount;
-    return m_clipCount;
 }
 
 bool Drawing::insideFrame(double px, double py) const {
@@ -289,8 +382,7 @@ Drawing::PagePoint Drawing::frameCrossing(double x0, double y0, double x1, doubl
 // A segment with both ends outside the frame that passes through it is drawn from where it enters to
 // where it leaves, so that zooming in between two data points still shows the line joining them.
 void Drawing::drawPassingSegment(double x0, double y0, double x1, double y1) {
-    // Both ends beyond the same edge: the segment cannot reach the frame (the common case of a curve
-    // running outside a range that was narrowed to part of the data).
+    // Both ends beyond the same edge: the segment cannot meet the frame.
     const double l = m_frame[0], r = m_frame[1], b = m_frame[2], t = m_frame[3];
     if ((x0 < l && x1 < l) || (x0 > r && x1 > r) || (y0 < b && y1 < b) || (y0 > t && y1 > t)) return;
     PagePoint entry{};

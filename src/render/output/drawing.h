@@ -8,10 +8,12 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "render/mapping.h"
 #include "render/output/picture.h"
 
 namespace varnex {
@@ -44,14 +46,27 @@ public:
     void setFont(double size, int angle, std::string_view face);
 
     void moveTo(double px, double py);
-    // A styled line from the current point; see the dash generator in drawing.cpp.
-    void lineTo(double px, double py);
+    // A styled line from the current point; see the dash generator in drawing.cpp. A solid line
+    // leaves the current point and the dash distance alone: only the dash generator reads them, and
+    // every polyline starts with a move. (No square root per segment of a dense curve.)
+    void lineTo(double px, double py) {
+        if (m_lineType == 0) {
+            m_picture.line(toLogical(px, py));
+        } else {
+            dashTo(px, py);
+        }
+    }
     // Code 10 × vertical + horizontal (11, 12, 13 used): vertical 1 top, 2 bottom; horizontal 1 centred,
     // 2 right-aligned, 3 left-aligned. Rotated centred text is drawn left-aligned, lowered by half its
     // measured width.
     void drawText(std::string_view text, double x, double y, int code);
 
     // Filled with the brush, outlined with the pen; corners in page units.
+    // Rectangles and polygons reaching far beyond the page (a marker a million page units large) are
+    // cut to a box around it, wider than the page by the pen's width and at least 1 page unit on
+    // every side, so that the output's rasteriser only ever sees figures of about the page's size;
+    // the part of the outline that lies on the page is unchanged. A figure wholly outside the box
+    // records nothing.
     void ellipse(double x1, double y1, double x2, double y2);
     void rectangle(double x1, double y1, double x2, double y2);
     void polygon(const double* xy, int points);  // xy holds x1, y1, x2, y2, ...
@@ -63,6 +78,13 @@ public:
     // from the segment's start.
     void clipReset();
     int clipPoint(double px, double py);
+    // clipPoint(xs[k], ys[k]) for each k in turn: the same drawing, for a long polyline.
+    // REQUIRES: xs.size() == ys.size()
+    void clipPoints(std::span<const double> xs, std::span<const double> ys);
+    // The polyline goes on at (px, py) without a line from the previous point: for callers that know
+    // the stretch since that point lies wholly outside the frame. A point inside the frame starts a new
+    // piece there. Returns the number of points fed since the reset, as clipPoint does.
+    int clipSkip(double px, double py);
 
     int lineType() const { return m_lineType; }
 
@@ -77,6 +99,15 @@ private:
     bool edgeMeetings(double x0, double y0, double x1, double y1, PagePoint& first, PagePoint& last) const;
     PagePoint frameCrossing(double x0, double y0, double x1, double y1, Crossing which);
     void drawPassingSegment(double x0, double y0, double x1, double y1);
+    void advanceClip(double px, double py, bool inside);
+    // The box figures are cut to: left = bottom, right = top, in page units.
+    struct FigureBox {
+        double lo, hi;
+    };
+    FigureBox figureBox() const;
+    // m_figure cut to the box (Sutherland-Hodgman); points outside on one side are replaced by the
+    // points where the outline crosses that side.
+    void cutFigure(const FigureBox& box);
 
     Picture& m_picture;
     const TextMeasurer& m_measurer;
@@ -99,6 +130,9 @@ private:
     double m_clipPx = 0, m_clipPy = 0;
 
     std::vector<LogicalPoint> m_polygon;  // reused by every polygon
+    std::vector<LogicalPoint> m_run;      // reused by clipPoints
+    std::vector<unsigned char> m_plain;   // reused by clipPoints
+    std::vector<PagePoint> m_figure, m_cut;  // reused by the polygons cut to the page box
 };
 
 }  // namespace varnex

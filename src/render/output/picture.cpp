@@ -1,7 +1,9 @@
 #include "render/output/picture.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <limits>
 
 #include "util/json.h"
 
@@ -33,11 +35,10 @@ void Picture::move(LogicalPoint p) {
     m_positionKnown = true;
 }
 
-void Picture::line(LogicalPoint p) {
-    if (m_positionKnown && p == m_position) return;
+void Picture::addLine(LogicalPoint p) {
     if (m_column.active && p.x == m_column.x) {
         Column& c = m_column;
-        ++c.points;
+        if (c.points < std::numeric_limits<int>::max()) ++c.points;
         if (c.points == 1 || p.y < c.lo) {
             c.lo = p.y;
             c.loAt = c.points;
@@ -56,17 +57,62 @@ void Picture::line(LogicalPoint p) {
     m_positionKnown = true;
 }
 
+// The loop of line() with the state of the current column held in locals while points stay in it
+// without making a new extreme; any other point goes through line().
+void Picture::lines(std::span<const LogicalPoint> points) {
+    std::size_t k = 0;
+    while (k < points.size()) {
+        if (m_column.active && m_column.points > 0 && m_positionKnown) {
+            const Column& c = m_column;
+            const std::int32_t later = c.loAt <= c.hiAt ? c.hi : c.lo;
+            bool tail = c.last != later;  // a line to the last point follows the later extreme
+            LogicalPoint at = m_position;
+            std::size_t j = k;
+            // A point equal to the current position (the column's last point) passes through as a
+            // no-op: it leaves `tail` as it is and rewrites the last line with its own value.
+            for (; j < points.size(); ++j) {
+                const LogicalPoint p = points[j];
+                if (p.x != c.x || p.y < c.lo || p.y > c.hi) break;
+                const bool has = p.y != later;
+                if (has && tail) {
+                    m_ops.back().b = p.y;
+                } else if (has) {
+                    m_ops.push_back({Kind::Line, c.x, p.y});
+                } else if (tail) {
+                    m_ops.pop_back();
+                }
+                tail = has;
+                at = p;
+            }
+            m_column.last = at.y;
+            m_position = at;
+            k = j;
+            if (k == points.size()) break;
+        }
+        line(points[k]);
+        ++k;
+    }
+}
+
 // The run from the column's first point to its lowest and highest point, in the order they came, and
 // on to its last point: the same stretch of the line, with the same ends.
 void Picture::rewriteColumn() {
     const Column& c = m_column;
-    m_ops.resize(c.start + 1);
     const bool lowFirst = c.loAt <= c.hiAt;
-    std::int32_t at = m_ops.back().b;
+    std::array<std::int32_t, 3> ys{};
+    std::size_t count = 0;
+    std::int32_t at = m_ops[c.start].b;
     for (const std::int32_t y : {lowFirst ? c.lo : c.hi, lowFirst ? c.hi : c.lo, c.last}) {
         if (y == at) continue;
-        m_ops.push_back({Kind::Line, c.x, y});
+        ys[count++] = y;
         at = y;
+    }
+    m_ops.resize(c.start + 1 + count, Op{Kind::Line});
+    for (std::size_t k = 0; k < count; ++k) {
+        Op& op = m_ops[c.start + 1 + k];
+        op.kind = Kind::Line;
+        op.a = c.x;
+        op.b = ys[k];
     }
 }
 

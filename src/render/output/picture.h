@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,7 +72,9 @@ public:
     // came) and its last point: a dense curve costs a few operations per logical column however many
     // points it has.
     void move(LogicalPoint p);
-    void line(LogicalPoint p);
+    inline void line(LogicalPoint p);
+    // line for each point in turn, the same record; quicker for the long runs of a dense curve.
+    void lines(std::span<const LogicalPoint> points);
     void text(int code, LogicalPoint p, std::string_view text);
     void ellipse(LogicalPoint p1, LogicalPoint p2);
     void rect(LogicalPoint p1, LogicalPoint p2);
@@ -99,6 +102,7 @@ private:
 
     void push(const Op& op);
     void rewriteColumn();
+    void addLine(LogicalPoint p);
     std::int32_t addString(std::string_view text);
 
     Column m_column;
@@ -108,5 +112,30 @@ private:
     LogicalPoint m_position{};
     bool m_positionKnown = false;
 };
+
+// Inline: a dense curve sends every one of its points here, and most of them change nothing or only
+// the last point of the current column.
+inline void Picture::line(LogicalPoint p) {
+    if (m_positionKnown && p == m_position) return;
+    Column& c = m_column;
+    if (c.active && p.x == c.x && c.points > 0 && c.lo <= p.y && p.y <= c.hi) {
+        // No new extreme: only the run's last point moves. It is recorded after the later of the two
+        // extremes unless it lies on that extreme.
+        const std::int32_t later = c.loAt <= c.hiAt ? c.hi : c.lo;
+        const bool had = c.last != later;
+        const bool has = p.y != later;
+        if (had && has) {
+            m_ops.back().b = p.y;
+        } else if (has) {
+            m_ops.push_back({Kind::Line, c.x, p.y});
+        } else if (had) {
+            m_ops.pop_back();
+        }
+        c.last = p.y;
+        m_position = p;
+        return;
+    }
+    addLine(p);
+}
 
 }  // namespace varnex

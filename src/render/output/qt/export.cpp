@@ -12,10 +12,12 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/output/qt/picture_painter.h"
 #include "render/output/qt/text_codec.h"
+#include "util/numbers.h"
 
 namespace varnex {
 namespace {
@@ -23,8 +25,7 @@ namespace {
 // The SVG document counts in hundredths of a millimetre (2540 dots per inch), the unit of the old
 // clipboard picture; its view box is the logical square, so the picture's coordinates go in unchanged.
 constexpr int kSvgDpi = 2540;
-
-bool validPrintWidth(double printwCm) { return printwCm > 0 && printwCm <= kMaxPrintWidthCm; }
+constexpr double kPointsPerCm = 72 / 2.54;
 
 bool writeSvg(const Picture& picture, double printwCm, QIODevice& device) {
     const int side = static_cast<int>(std::lround(printwCm * 1000));
@@ -41,16 +42,50 @@ bool writeSvg(const Picture& picture, double printwCm, QIODevice& device) {
     return painter.end();
 }
 
+// Sets the size of the one page of a PDF written by Qt, which keeps page sizes in whole points and
+// writes them as "/MediaBox [0 0 W H]" with six decimals. The new numbers take the place of the old
+// ones, padded with blanks to the same length, so that no byte offset of the file changes. False when
+// the box is not found once or a new number would be longer than the old one.
+bool setMediaBox(QByteArray& pdf, double sidePoints) {
+    const QByteArray key = "/MediaBox [0 0 ";
+    const qsizetype at = pdf.indexOf(key);
+    if (at < 0 || pdf.indexOf(key, at + 1) >= 0) return false;
+    qsizetype pos = at + key.size();
+    for (const char end : {' ', ']'}) {
+        const qsizetype stop = pdf.indexOf(end, pos);
+        if (stop < 0) return false;
+        const qsizetype width = stop - pos;
+        const std::string number = formatFixed(sidePoints, 6, static_cast<int>(width));
+        if (static_cast<qsizetype>(number.size()) != width) return false;
+        pdf.replace(pos, width, QByteArray(number.data(), width));
+        pos = stop + 1;
+    }
+    return true;
+}
+
+// The page is taken the next whole point large, the picture drawn at its exact size into the page's
+// top left corner (the writer places its origin at the top of the whole page), and the page's box
+// then cut down to the picture.
 bool writePdf(const Picture& picture, double printwCm, QIODevice& device) {
-    QPdfWriter pdf(&device);
-    const QPageSize page(QSizeF(printwCm * 10, printwCm * 10), QPageSize::Millimeter, QString(),
-                         QPageSize::ExactMatch);
-    if (!pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)))) return false;
-    QPainter painter;
-    if (!painter.begin(&pdf)) return false;
-    setupIsotropic(painter, QSize(pdf.width(), pdf.height()));
-    replayPicture(picture, painter);
-    return painter.end();
+    const double side = printwCm * kPointsPerCm;
+    const double whole = std::ceil(side);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return false;
+    {
+        QPdfWriter pdf(&buffer);
+        const int wholeSide = static_cast<int>(whole);
+        const QPageSize page(QSize(wholeSide, wholeSide), QString(), QPageSize::ExactMatch);
+        if (!pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)))) return false;
+        QPainter painter;
+        if (!painter.begin(&pdf)) return false;
+        const double unitsPerPoint = pdf.resolution() / 72.0;
+        painter.translate(0, (whole - side) * unitsPerPoint);
+        painter.scale(side * unitsPerPoint / kPictureSide, side * unitsPerPoint / kPictureSide);
+        replayPicture(picture, painter);
+        if (!painter.end()) return false;
+    }
+    return setMediaBox(bytes, side) && device.write(bytes) == bytes.size();
 }
 
 // The picture on white, size × size pixels, its resolution set so that it is printwCm wide.
@@ -58,7 +93,7 @@ QImage renderImage(const Picture& picture, int size, double printwCm) {
     QImage image(size, size, QImage::Format_RGB32);
     if (image.isNull()) return image;
     image.fill(Qt::white);
-    const int dotsPerMetre = static_cast<int>(std::lround(size / (printwCm / 100)));
+    const int dotsPerMetre = std::max(1, static_cast<int>(std::lround(size / (printwCm / 100))));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     QPainter painter(&image);
@@ -68,9 +103,14 @@ QImage renderImage(const Picture& picture, int size, double printwCm) {
     return image;
 }
 
-bool writePng(const Picture& picture, double printwCm, int size, QIODevice& device) {
-    const QImage image = renderImage(picture, size, printwCm);
-    return !image.isNull() && image.save(&device, "PNG");
+bool writePng(const Picture& picture, double printwCm, int size, QIODevice& device, int dotsPerMetre = 0) {
+    QImage image = renderImage(picture, size, printwCm);
+    if (image.isNull()) return false;
+    if (dotsPerMetre > 0) {
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+    }
+    return image.save(&device, "PNG");
 }
 
 void setError(std::string* error, const std::string& text) {
@@ -85,6 +125,33 @@ std::string writeError(const std::string& outPath, const QSaveFile& file) {
 
 }  // namespace
 
+bool validPrintWidth(double printwCm) { return printwCm >= kMinPrintWidthCm && printwCm <= kMaxPrintWidthCm; }
+
+std::string printWidthError(double printwCm) {
+    return "Cannot output a picture " + formatG(printwCm) + " cm wide: the width (printw) must be from " +
+           formatG(kMinPrintWidthCm) + " to " + formatG(kMaxPrintWidthCm) + " cm";
+}
+
+PngGeometry pngGeometry(double printwCm, double dpi, int maxSide) {
+    const double metres = printwCm / 100;
+    auto geometryOf = [&](int side) {
+        return PngGeometry{side, std::max(1, static_cast<int>(std::lround(side / metres)))};
+    };
+    auto error = [&](const PngGeometry& g) { return std::abs(g.side / static_cast<double>(g.dotsPerMetre) - metres); };
+    constexpr double kTolerance = 0.005e-3;  // metres
+    constexpr int kMaxShift = 16;
+    const auto wanted = static_cast<int>(std::clamp<double>(std::round(printwCm / 2.54 * dpi), 1, maxSide));
+    PngGeometry best = geometryOf(wanted);
+    for (int shift = 1; shift <= kMaxShift && error(best) > kTolerance; ++shift) {
+        for (const int side : {wanted - shift, wanted + shift}) {
+            if (side < 1 || side > maxSide) continue;
+            const PngGeometry g = geometryOf(side);
+            if (error(g) < error(best)) best = g;
+        }
+    }
+    return best;
+}
+
 bool exportPicture(const Picture& picture, const std::string& outPath, double printwCm, int pngSize,
                    std::string* error) {
     const QString path = QFile::decodeName(QByteArray(outPath.data(), static_cast<qsizetype>(outPath.size())));
@@ -94,7 +161,7 @@ bool exportPicture(const Picture& picture, const std::string& outPath, double pr
         return false;
     }
     if (!validPrintWidth(printwCm)) {
-        setError(error, "The picture width must be greater than 0 and at most 20 cm");
+        setError(error, printWidthError(printwCm));
         return false;
     }
     if (format == "png" && (pngSize < 1 || pngSize > kMaxPngSize)) {
@@ -123,8 +190,11 @@ bool exportPicture(const Picture& picture, const std::string& outPath, double pr
     return true;
 }
 
-std::unique_ptr<QMimeData> clipboardMimeData(const Picture& picture, double printwCm) {
-    if (!validPrintWidth(printwCm)) return nullptr;
+std::unique_ptr<QMimeData> clipboardMimeData(const Picture& picture, double printwCm, std::string* error) {
+    if (!validPrintWidth(printwCm)) {
+        setError(error, printWidthError(printwCm));
+        return nullptr;
+    }
     QByteArray svg;
     QBuffer svgBuffer(&svg);
     svgBuffer.open(QIODevice::WriteOnly);
@@ -133,8 +203,8 @@ std::unique_ptr<QMimeData> clipboardMimeData(const Picture& picture, double prin
     QByteArray png;
     QBuffer pngBuffer(&png);
     pngBuffer.open(QIODevice::WriteOnly);
-    const int pngSize = static_cast<int>(std::lround(printwCm / 2.54 * kClipboardPngDpi));
-    writePng(picture, printwCm, pngSize, pngBuffer);
+    const PngGeometry geometry = pngGeometry(printwCm, kClipboardPngDpi, kMaxClipboardPngSize);
+    writePng(picture, printwCm, geometry.side, pngBuffer, geometry.dotsPerMetre);
 
     auto data = std::make_unique<QMimeData>();
     data->setData("image/svg+xml", svg);

@@ -10,17 +10,38 @@
 
 namespace varnex {
 
-// The picture's size in centimetres lies in (0, kMaxPrintWidthCm], as the Document's `printw` does.
-inline constexpr double kMaxPrintWidthCm = 20;
+// Widths, in centimetres, that every output accepts. Sizes are kept in hundredths of a millimetre,
+// so a picture narrower than one of them cannot be drawn; 500 cm stays within the 200 inches
+// (508 cm) that PDF readers accept for a page and is far wider than any paper or plotter. Anything
+// outside is a stored value gone wrong, not a wish. (The panel's own input check is narrower.)
+inline constexpr double kMinPrintWidthCm = 0.001;
+inline constexpr double kMaxPrintWidthCm = 500;
 // Largest side of a PNG in pixels (a 10000 × 10000 image takes 400 MB while it is drawn).
 inline constexpr int kMaxPngSize = 10000;
-// Resolution of the clipboard's PNG.
+// Resolution of the clipboard's PNG, and the largest side it gets (a wider picture gets fewer dots
+// per inch, so that a copy never takes more than 64 MB while it is drawn).
 inline constexpr int kClipboardPngDpi = 300;
+inline constexpr int kMaxClipboardPngSize = 4096;
+
+// True for a width within [kMinPrintWidthCm, kMaxPrintWidthCm] (NaN is outside).
+bool validPrintWidth(double printwCm);
+// The message that refuses a width outside those bounds.
+std::string printWidthError(double printwCm);
+
+// The side in pixels and the resolution in dots per metre of a PNG printwCm wide at about dpi dots
+// per inch: the side is round(printwCm / 2.54 × dpi), moved by a few pixels when that lets the two
+// whole numbers give the width within 0.005 mm, and at most maxSide (the resolution then drops).
+// REQUIRES: validPrintWidth(printwCm), dpi > 0, maxSide > 0.
+struct PngGeometry {
+    int side = 0;
+    int dotsPerMetre = 0;
+};
+PngGeometry pngGeometry(double printwCm, double dpi, int maxSide);
 
 // Writes the picture to outPath (a file name as the file system spells it), the format chosen by the
 // extension, case-insensitive:
-//   .svg  vector, printwCm centimetres wide and high
-//   .pdf  vector, one page printwCm centimetres square without margins
+//   .svg  vector, printwCm centimetres wide and high (to 0.01 mm)
+//   .pdf  vector, one page printwCm centimetres square without margins (to 0.01 mm)
 //   .png  pngSize × pngSize pixels on white, antialiased, marked with the resolution that makes it
 //         printwCm wide
 // The file is written beside its final place and renamed only when complete, so a failure leaves any
@@ -31,8 +52,9 @@ bool exportPicture(const Picture& picture, const std::string& outPath, double pr
                    std::string* error);
 
 // The picture for the clipboard: image/svg+xml printwCm centimetres square and image/png of
-// round(printwCm / 2.54 × 300) pixels square (300 dpi). Null when printwCm is outside
-// (0, kMaxPrintWidthCm]. The caller hands it to QClipboard::setMimeData, which takes ownership.
-std::unique_ptr<QMimeData> clipboardMimeData(const Picture& picture, double printwCm);
+// pngGeometry(printwCm, kClipboardPngDpi, kMaxClipboardPngSize). Null (with the message in *error,
+// which may be null) when the width is not valid. The caller hands it to QClipboard::setMimeData,
+// which takes ownership.
+std::unique_ptr<QMimeData> clipboardMimeData(const Picture& picture, double printwCm, std::string* error = nullptr);
 
 }  // namespace varnex

@@ -57,35 +57,50 @@ private slots:
         QVERIFY(m_dir->isValid());
     }
 
-    void svgIsPrintwCentimetresSquare_data() {
+    // Any width an output accepts, from the narrowest to the widest, beyond the panel's 20 cm too.
+    static void widths() {
         QTest::addColumn<double>("printw");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("15 cm") << 15.0 << "graph.svg";
-        QTest::newRow("12.3 cm, upper-case extension") << 12.3 << "graph.SVG";
+        QTest::newRow("15 cm") << 15.0;
+        QTest::newRow("1.23 cm") << 1.23;
+        QTest::newRow("12.3456 cm") << 12.3456;
+        QTest::newRow("25 cm") << 25.0;
+        QTest::newRow("3.52 cm, 99.78 points") << 3.52;
+        QTest::newRow("0.001 cm") << 0.001;
+        QTest::newRow("500 cm") << 500.0;
     }
+
+    void svgIsPrintwCentimetresSquare_data() { widths(); }
     void svgIsPrintwCentimetresSquare() {
         QFETCH(double, printw);
-        QFETCH(QString, name);
         std::string error;
-        QVERIFY(exportPicture(smallGraph(), pathOf(name), printw, 0, &error));
-        const QByteArray svg = fileBytes(QString::fromStdString(pathOf(name)));
-        QCOMPARE(firstNumber(svg, R"(width="([0-9.]+)mm")"), printw * 10);
-        QCOMPARE(firstNumber(svg, R"(height="([0-9.]+)mm")"), printw * 10);
+        QVERIFY2(exportPicture(smallGraph(), pathOf("graph.SVG"), printw, 0, &error), error.c_str());
+        const QByteArray svg = fileBytes(QString::fromStdString(pathOf("graph.SVG")));
+        QVERIFY(std::abs(firstNumber(svg, R"(width="([0-9.]+)mm")") - printw * 10) <= 0.01);
+        QVERIFY(std::abs(firstNumber(svg, R"(height="([0-9.]+)mm")") - printw * 10) <= 0.01);
         QSvgRenderer renderer(svg);
         QVERIFY(renderer.isValid());
         QCOMPARE(renderer.viewBox(), QRect(0, 0, 5000, 5000));
         QVERIFY(svg.contains("<text"));  // text stays text, not pixels
     }
 
+    void pdfPageIsPrintwCentimetresSquare_data() { widths(); }
     void pdfPageIsPrintwCentimetresSquare() {
+        QFETCH(double, printw);
         std::string error;
-        QVERIFY(exportPicture(smallGraph(), pathOf("graph.Pdf"), 15, 0, &error));
+        QVERIFY2(exportPicture(smallGraph(), pathOf("graph.Pdf"), printw, 0, &error), error.c_str());
         const QByteArray pdf = fileBytes(QString::fromStdString(pathOf("graph.Pdf")));
         QVERIFY(pdf.startsWith("%PDF"));
-        const QString box = R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])";
-        // 15 cm = 425.2 points; the page size is kept in whole points.
-        QVERIFY(std::abs(firstNumber(pdf, box) - 15 / 2.54 * 72) < 1);
+        const QRegularExpressionMatch box =
+            QRegularExpression(R"(/MediaBox \[0 0 +([0-9.]+) +([0-9.]+)\])").match(QString::fromLatin1(pdf));
+        QVERIFY(box.hasMatch());
+        const double pointsPerMm = 72 / 25.4;
+        QVERIFY2(std::abs(box.captured(1).toDouble() / pointsPerMm - printw * 10) <= 0.01, qPrintable(box.captured(0)));
+        QVERIFY(std::abs(box.captured(2).toDouble() / pointsPerMm - printw * 10) <= 0.01);
         QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
+        // The file is still whole: the cross-reference table is where the trailer says.
+        const QRegularExpressionMatch start = QRegularExpression(R"(startxref\s+([0-9]+))").match(QString::fromLatin1(pdf));
+        QVERIFY(start.hasMatch());
+        QVERIFY(pdf.mid(start.captured(1).toLongLong(), 4) == "xref");
     }
 
     void pngHasTheRequestedSizeAndResolution() {
@@ -111,8 +126,10 @@ private slots:
         QTest::newRow("no extension") << "graph" << 15.0 << 500 << ".svg, .pdf or .png";
         QTest::newRow("missing folder") << "no/such/folder/graph.png" << 15.0 << 500 << "Cannot write";
         QTest::newRow("folder is a file") << "plain.txt/graph.svg" << 15.0 << 500 << "Cannot write";
-        QTest::newRow("zero width") << "graph.svg" << 0.0 << 500 << "width";
-        QTest::newRow("too wide") << "graph.pdf" << 20.5 << 500 << "width";
+        QTest::newRow("zero width") << "graph.svg" << 0.0 << 500 << "must be from 0.001 to 500 cm";
+        QTest::newRow("negative width") << "graph.png" << -15.0 << 500 << "-15 cm wide";
+        QTest::newRow("narrower than 0.01 mm") << "graph.svg" << 0.0009 << 500 << "width";
+        QTest::newRow("wider than 5 m") << "graph.pdf" << 500.5 << 500 << "width";
         QTest::newRow("not a number") << "graph.pdf" << std::nan("") << 500 << "width";
         QTest::newRow("empty image") << "graph.png" << 15.0 << 0 << "image size";
         QTest::newRow("huge image") << "graph.png" << 15.0 << 100000 << "image size";
@@ -154,8 +171,30 @@ private slots:
         QVERIFY(std::abs(png.dotsPerMeterX() * 0.0254 - 300) < 0.5);
         QVERIFY(test::inkCount(png) > 0);
 
-        QVERIFY(!clipboardMimeData(smallGraph(), 0));
-        QVERIFY(!clipboardMimeData(smallGraph(), 25));
+        std::string error;
+        QVERIFY(!clipboardMimeData(smallGraph(), 0, &error));
+        QVERIFY(QString::fromStdString(error).contains("0 cm wide"));
+        QVERIFY(!clipboardMimeData(smallGraph(), 600));
+        QVERIFY(clipboardMimeData(smallGraph(), 25));
+    }
+
+    // The clipboard's PNG: about 300 dpi, its size in pixels and dots per metre chosen so that it is
+    // printw wide to 0.005 mm; beyond 4096 pixels the resolution drops instead.
+    void clipboardPngGeometry_data() {
+        QTest::addColumn<double>("printw");
+        QTest::addColumn<int>("side");
+        QTest::newRow("15 cm") << 15.0 << 1772;
+        QTest::newRow("1.23 cm, one pixel off 300 dpi") << 1.23 << 145;
+        QTest::newRow("34.6 cm") << 34.6 << 4087;
+        QTest::newRow("0.001 cm") << 0.001 << 1;
+        QTest::newRow("100 cm, 104 dpi") << 100.0 << 4096;
+    }
+    void clipboardPngGeometry() {
+        QFETCH(double, printw);
+        QFETCH(int, side);
+        const PngGeometry g = pngGeometry(printw, kClipboardPngDpi, kMaxClipboardPngSize);
+        QCOMPARE(g.side, side);
+        QVERIFY(std::abs(1000.0 * g.side / g.dotsPerMetre - printw * 10) <= 0.005);
     }
 };
 
