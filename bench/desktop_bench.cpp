@@ -19,22 +19,16 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_messages.h"
 #include "app/desktop.h"
 #include "app/graph_view.h"
 #include "app/graph_window.h"
 #include "app/main_window.h"
-#include "util/message_boxes.h"
 #include "util/numbers.h"
 
 namespace {
 
-class SilentMessageBoxes : public varnex::MessageBoxes {
-public:
-    void inform(std::string_view, std::string_view text) override { std::cerr << text << '\n'; }
-    int ask(std::string_view, std::string_view) override { return 0; }
-    varnex::Answer askWithCancel(std::string_view, std::string_view) override { return varnex::Answer::No; }
-    void fatal(std::string_view text) override { std::cerr << text << '\n'; }
-};
+using varnex::bench::SilentMessageBoxes;
 
 double secondsSince(const timespec& start) {
     timespec now{};

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_messages.h"
 #include "app/command_actions.h"
 #include "app/desktop.h"
 #include "app/graph_view.h"
@@ -22,18 +23,11 @@
 #include "app/main_window.h"
 #include "document/model.h"
 #include "ui/graph_mouse.h"
-#include "util/message_boxes.h"
 #include "util/numbers.h"
 
 namespace {
 
-class SilentMessageBoxes : public varnex::MessageBoxes {
-public:
-    void inform(std::string_view, std::string_view text) override { std::cerr << text << '\n'; }
-    int ask(std::string_view, std::string_view) override { return 0; }
-    varnex::Answer askWithCancel(std::string_view, std::string_view) override { return varnex::Answer::No; }
-    void fatal(std::string_view text) override { std::cerr << text << '\n'; }
-};
+using varnex::bench::SilentMessageBoxes;
 
 void moveTo(QWidget& widget, QPointF at) {
     QMouseEvent event(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);

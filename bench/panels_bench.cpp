@@ -18,23 +18,17 @@
 #include <string>
 #include <vector>
 
+#include "bench_messages.h"
 #include "app/desktop.h"
 #include "app/document_commands.h"
 #include "app/main_window.h"
 #include "panels/graph_panel.h"
 #include "panels/parameter_panels.h"
-#include "util/message_boxes.h"
 #include "util/numbers.h"
 
 namespace {
 
-class SilentMessageBoxes : public varnex::MessageBoxes {
-public:
-    void inform(std::string_view, std::string_view) override {}
-    int ask(std::string_view, std::string_view) override { return 0; }
-    varnex::Answer askWithCancel(std::string_view, std::string_view) override { return varnex::Answer::No; }
-    void fatal(std::string_view text) override { std::cerr << text << '\n'; }
-};
+using varnex::bench::SilentMessageBoxes;
 
 // 255 sets of 50 points in blocks of four (a data line holds at most 255 bytes).
 std::string makeData() {

@@ -18,23 +18,17 @@
 #include <string>
 #include <vector>
 
+#include "bench_messages.h"
 #include "app/desktop.h"
 #include "app/main_window.h"
 #include "app/sheet_commands.h"
 #include "datasheet/data_sheet.h"
 #include "document/sheet_file.h"
-#include "util/message_boxes.h"
 #include "util/numbers.h"
 
 namespace {
 
-class SilentMessageBoxes : public varnex::MessageBoxes {
-public:
-    void inform(std::string_view, std::string_view text) override { std::cerr << text << '\n'; }
-    int ask(std::string_view, std::string_view) override { return 0; }
-    varnex::Answer askWithCancel(std::string_view, std::string_view) override { return varnex::Answer::No; }
-    void fatal(std::string_view text) override { std::cerr << text << '\n'; }
-};
+using varnex::bench::SilentMessageBoxes;
 
 // Rows of x and three signals up to the sheet's limit: the whole file loads (limittext × 1000 − 256
 // bytes of sheet text at most).

@@ -21,22 +21,16 @@
 #include <thread>
 #include <vector>
 
+#include "bench_messages.h"
 #include "app/commands.h"
 #include "app/command_actions.h"
 #include "app/desktop.h"
 #include "app/graph_view.h"
-#include "util/message_boxes.h"
 #include "util/numbers.h"
 
 namespace {
 
-class SilentMessageBoxes : public varnex::MessageBoxes {
-public:
-    void inform(std::string_view, std::string_view text) override { std::cerr << text << '\n'; }
-    int ask(std::string_view, std::string_view) override { return 0; }
-    varnex::Answer askWithCancel(std::string_view, std::string_view) override { return varnex::Answer::No; }
-    void fatal(std::string_view text) override { std::cerr << text << '\n'; }
-};
+using varnex::bench::SilentMessageBoxes;
 
 // 100,000 rows of x and two smooth signals, as a measurement writes them; `round` shifts their phase
 // so that every rewrite draws anew.
