@@ -37,6 +37,11 @@ bool writePastedText(const std::string& path, std::string_view text);
 // empty dataPath.
 void cleanUpChildFiles(std::string_view dataPath, std::string_view keepPath = {});
 
+// True if the file `name` (a full path) is a child file of the data file mainPath in the sense of
+// cleanUpChildFiles: it lies in mainPath's folder, is named mainPath's base name, a dot, any text and
+// ".@", and no existing data file of the folder with a longer name claims it.
+bool belongsToDataFile(std::string_view name, std::string_view mainPath);
+
 // Saves the current view's main data file E as newMain and points every view at it:
 //   1. copies E to newMain; false, with nothing changed, if that fails (newMain exists, E is missing);
 //   2. for every view, name 0 becomes newMain and each appended file F, in order, becomes

@@ -138,7 +138,8 @@ ReleaseResult releaseListedFile(ViewList& views, int n) {
     const std::string name = doc.files.name(n);  // a copy: the release removes it from the list
     if (!releaseAppended(doc, n)) return ReleaseResult::NotListed;
     const std::string& main = doc.files.name(0);
-    if (!isChildFileOf(name, main) || isRecorded(name, main)) return ReleaseResult::Released;
+    if (!isChildFileOf(name, main) || !belongsToDataFile(name, main) || isRecorded(name, main))
+        return ReleaseResult::Released;
     for (int v = 1; v <= views.viewCount(); ++v) {
         const FileList& files = views.viewAt(v).files;
         for (int j = 1; j <= files.appendedCount(); ++j) {

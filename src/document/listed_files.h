@@ -73,7 +73,8 @@ enum class ReleaseResult {
 };
 
 // Takes appended file n out of the current view (releaseAppended). The file is then deleted only when
-// it is a child file of the main data file that no "file=" line of the parameter file names and no
+// it is a child file of the main data file (not of another data file of the folder, as
+// run.dat.old.1.@ is when run.dat.old exists) that no "file=" line of the parameter file names and no
 // other view lists. The caller reloads the Document.
 ReleaseResult releaseListedFile(ViewList& views, int n);
 

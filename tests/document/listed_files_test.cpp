@@ -161,6 +161,7 @@ TEST(ListedFilesTest, ReleaseDeletesOnlyUnreferencedChildFilesOfThisDataFile) {
         const char* stored;  // the parameter file's "file=" line, or none
         bool listedInAnotherView;
         ReleaseResult result;
+        const char* otherDataFile = nullptr;  // another data file of the folder
     } cases[] = {
         {"data.dat.1.@", "*.1.@", false, ReleaseResult::Released},
         {"data.dat.1.@", nullptr, false, ReleaseResult::Deleted},
@@ -168,9 +169,13 @@ TEST(ListedFilesTest, ReleaseDeletesOnlyUnreferencedChildFilesOfThisDataFile) {
         {"plain.dat", nullptr, false, ReleaseResult::Released},
         {"other.dat.1.@", nullptr, false, ReleaseResult::Released},
         {"@.@", nullptr, false, ReleaseResult::Released},
+        // A child of data.dat.old, which its own parameter file may name.
+        {"data.dat.old.1.@", nullptr, false, ReleaseResult::Released, "data.dat.old"},
+        {"data.dat.old.1.@", nullptr, false, ReleaseResult::Deleted},
     };
     for (const auto& c : cases) {
         TempFolder folder;
+        if (c.otherDataFile) folder.write(c.otherDataFile, "1 4\n");
         ViewList views = document(folder, {c.appended});
         if (c.stored) folder.write("data.P", parameters({c.stored}));
         if (c.listedInAnotherView) {
