@@ -26,8 +26,10 @@ bool DataSheet::load(const std::string& path) {
     std::optional<SheetText> sheet = readSheetFile(path, m_capacity);
     if (!sheet) return false;
     const QString shown = fromCodePage(sheet->text);
-    // Bytes the code page cannot show decode to U+FFFD and would be written back as other bytes.
-    m_savable = toCodePage(shown) == sheet->text;
+    // Bytes the code page cannot show decode to U+FFFD and would be written back as other bytes; a line
+    // or paragraph separator of the file would be written back as a line end.
+    m_savable = toCodePage(shown) == sheet->text && !shown.contains(QChar::LineSeparator) &&
+                !shown.contains(QChar::ParagraphSeparator);
     m_complete = sheet->complete;
     m_fileName = path;
     setPlainText(shown);

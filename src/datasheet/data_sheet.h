@@ -5,7 +5,7 @@
 // the same way, with "\r\n" line ends, through the safe writer (util/file_replace.h). A sheet is saved
 // only when it is modified and complete; a text cut at the size limit never is, and a file whose bytes
 // are not valid in the code page is shown (with replacement characters) but never saved, so that no
-// byte of it is lost. The modified state stays set after a save until the next load.
+// byte of it is lost; so is a file holding a Unicode line or paragraph separator. The modified state stays set after a save until the next load.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -29,7 +29,8 @@ public:
     const std::string& fileName() const { return m_fileName; }
     // The whole file was loaded.
     bool isComplete() const { return m_complete; }
-    // The shown text is the file's bytes exactly (every byte valid in the code page).
+    // The shown text is the file's bytes exactly (every byte valid in the code page) and holds no
+    // Unicode line or paragraph separator, which saving would turn into a line end.
     bool isSavable() const { return m_savable; }
     // Complete and changed since the last load.
     bool isModified() const;

@@ -35,6 +35,7 @@ private slots:
     void savedTextIsTheFileWithCrLfLines_data();
     void savedTextIsTheFileWithCrLfLines();
     void textAtTheLimitIsCompleteAndOneLineMoreIsNeverSaved();
+    void bytesInvalidInTheCodePageAreNeverSaved_data();
     void bytesInvalidInTheCodePageAreNeverSaved();
     void unchangedSheetIsNotSavedAndAChangeStaysModified();
     void shiftJisFileIsShownAndSavedInShiftJis();
@@ -96,14 +97,23 @@ void DataSheetTest::textAtTheLimitIsCompleteAndOneLineMoreIsNeverSaved() {
     QCOMPARE(readFile(name), text + "7\n8\n");
 }
 
+void DataSheetTest::bytesInvalidInTheCodePageAreNeverSaved_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("not UTF-8") << QByteArray("Run \xff\xfe\n1 2\n");
+    // Valid UTF-8, but the sheet would write these characters back as line ends.
+    QTest::newRow("line separator") << QByteArray("Run\xe2\x80\xa8" "A\n1 2\n");
+    QTest::newRow("paragraph separator") << QByteArray("Run\xe2\x80\xa9" "A\n1 2\n");
+}
+
 void DataSheetTest::bytesInvalidInTheCodePageAreNeverSaved() {
-    const std::string bytes = "Run \xff\xfe\n1 2\n";
+    QFETCH(QByteArray, file);
+    const std::string bytes = file.toStdString();
     const std::string name = path("latin.dat");
     writeFile(name, bytes);
     DataSheet sheet(1000);
     QVERIFY(sheet.load(name));
     QVERIFY(!sheet.isSavable());
-    QVERIFY(sheet.toPlainText().contains(QChar::ReplacementCharacter));
+    if (file.contains('\xff')) QVERIFY(sheet.toPlainText().contains(QChar::ReplacementCharacter));
     typeAtEnd(sheet, "3 4");
     QVERIFY(sheet.isModified());
     QCOMPARE(sheet.save(), DataSheet::SaveResult::InvalidBytes);
