@@ -89,6 +89,8 @@ std::optional<SheetText> readSheetFile(const std::string& path, std::int64_t cap
             reading = false;
         }
     }
+    // A read error would leave a part of the file looking like all of it, which saving would then cut.
+    if (std::ferror(file.get())) return std::nullopt;
     if (!pending.empty()) builder.addLine(pending);
     return builder.take();
 }

@@ -49,6 +49,8 @@ TEST(SheetFileTest, LinesAreTrimmedAndEndedWithCrLf) {
         EXPECT_LE(static_cast<std::int64_t>(file->text.size()), std::max<std::int64_t>(c.capacity, 0)) << c.name;
     }
     EXPECT_FALSE(readSheetFile(folder.file("missing.dat"), 1000));
+    // A name that opens but cannot be read (a folder) is not shown as an empty, complete file.
+    EXPECT_FALSE(readSheetFile(folder.path(), 1000));
 }
 
 // Lines that cross the reader's chunks, and the limit of a file much larger than the sheet.
