@@ -47,6 +47,25 @@ void restoreFileLists(ViewList& views, const std::vector<FileList>& lists) {
     for (int v = 1; v <= views.viewCount(); ++v) views.viewAt(v).files = lists[static_cast<std::size_t>(v - 1)];
 }
 
+// True if every view lists as many files as before and each appended file that saveMainAs copied is in
+// place with all its bytes. A listed file that is missing had nothing to copy.
+bool copiesComplete(const std::vector<FileList>& before, const ViewList& views) {
+    for (int v = 1; v <= views.viewCount(); ++v) {
+        const FileList& old = before[static_cast<std::size_t>(v - 1)];
+        const FileList& now = views.viewAt(v).files;
+        if (now.count() != old.count()) return false;
+        for (int j = 1; j <= old.appendedCount(); ++j) {
+            const fs::path from(old.name(j));
+            const fs::path to(now.name(j));
+            std::error_code error;
+            if (from == to || !fs::is_regular_file(from, error)) continue;
+            const auto size = fs::file_size(from, error);
+            if (error || !fs::is_regular_file(to, error) || fs::file_size(to, error) != size || error) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<ListedFile> listedFiles(const DocumentHead& doc) {
@@ -103,10 +122,11 @@ SaveAsResult saveMainFileAs(ViewList& views, std::string_view newMain) {
         return SaveAsResult::NotCopied;
     const std::vector<FileList> before = fileLists(views);
     if (!saveMainAs(views, targets.front())) return SaveAsResult::NotCopied;
-    if (writeParameters(views) == WriteResult::Written) return SaveAsResult::Saved;
+    const bool copied = copiesComplete(before, views);
+    if (copied && writeParameters(views) == WriteResult::Written) return SaveAsResult::Saved;
     for (const std::string& target : targets) removeQuietly(target);
     restoreFileLists(views, before);
-    return SaveAsResult::ParametersNotWritten;
+    return copied ? SaveAsResult::ParametersNotWritten : SaveAsResult::NotCopied;
 }
 
 SaveAsResult moveListedFile(ViewList& views, int n, std::string_view newName) {

@@ -146,6 +146,16 @@ TEST(ListedFilesTest, SavingTheMainFileAsANewNameKeepsTheOldFiles) {
     EXPECT_FALSE(fs::exists(folder.file("other.dat")));
     EXPECT_EQ(readBytes(folder.file("other.dat.1.@")), "keep me\n");
 
+    // A child file that cannot be copied (its new name is too long for the file system): nothing is
+    // saved, so that leaving data.dat does not take the only copy of the child file with it.
+    const std::string longChild = "data.dat." + std::string(240, 'k') + ".@";
+    ViewList third = document(folder, {longChild.c_str()});
+    EXPECT_EQ(saveMainFileAs(third, folder.file("datafile-longer.dat")), SaveAsResult::NotCopied);
+    EXPECT_FALSE(fs::exists(folder.file("datafile-longer.dat")));
+    EXPECT_FALSE(fs::exists(folder.file("datafile-longer.P")));
+    EXPECT_EQ(third.current().files.name(0), folder.file("data.dat"));
+    EXPECT_EQ(third.current().files.name(1), folder.file(longChild));
+
     // The parameter file cannot be written: the copies go and the lists come back.
     fs::create_directories(folder.file("third.P"));
     EXPECT_EQ(saveMainFileAs(again, folder.file("third.dat")), SaveAsResult::ParametersNotWritten);
