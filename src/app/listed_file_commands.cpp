@@ -172,6 +172,9 @@ void ListedFileCommands::saveAs(int n, bool childForm) {
 void ListedFileCommands::release(int n) {
     if (releaseListedFile(m_desktop.views(), n) == ReleaseResult::NotListed) return;
     m_desktop.documents().reload();
+    // The reload does nothing while another listed file is missing: the entries must still follow the
+    // list, or a later command would act on the file that moved up into the released one's place.
+    rebuild(m_desktop.document());
     m_desktop.sheet().reloadSheet(-1);
 }
 

@@ -314,6 +314,17 @@ void FileCommandsTest::releaseDeletesOnlyAnUnreferencedChildFile() {
     QCOMPARE(f.document().files.count(), 1);
     QCOMPARE(f.document().data, 2);
     QCOMPARE(f.menu("&File")->actions().size(), 14);  // the items, a separator and file 0
+
+    // Another listed file is missing, so the Document is not read again: the file list still follows
+    // the release, so that no entry offers a command on a file it does not name.
+    f.desktop().actions().runCommand(command::kPaste);  // data.dat.2.@
+    f.desktop().actions().runCommand(command::kPaste);  // data.dat.3.@
+    f.desktop().actions().runCommand(command::kInsert);
+    QCOMPARE(f.document().files.count(), 4);
+    std::filesystem::remove(f.path("extra.dat"));
+    f.desktop().actions().runCommand(command::kReleaseFile + 2);
+    QVERIFY(!exists(f.path("data.dat.3.@")));
+    QCOMPARE(entries(*f.menu("&File"), 12), (QStringList{"-", "&0  data.dat", "&1* .2.@", "&2  extra.dat"}));
 }
 
 }  // namespace varnex
