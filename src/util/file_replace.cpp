@@ -24,12 +24,19 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Creates a new file beside target for writing; -1 on failure. name receives its name.
+// Creates a new file beside target for writing; -1 on failure. name receives its name. When target's
+// name is too long to take the suffix, the temporary file gets a short name in the same folder.
 int createTemporary(const std::string& target, std::string& name) {
     static unsigned counter = 0;
+    bool shortName = false;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+        const std::string suffix = ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+        name = shortName ? (fs::path(target).parent_path() / ("~varnex" + suffix)).string() : target + suffix;
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == ENAMETOOLONG && !shortName) {
+            shortName = true;
+            continue;
+        }
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;

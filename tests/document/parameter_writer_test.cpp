@@ -171,6 +171,14 @@ TEST(ParameterWriterTest, ReplacesTheOldFileAndLeavesNoTemporary) {
     ASSERT_EQ(writeParameters(views), WriteResult::Written);
     EXPECT_TRUE(fs::is_symlink(folder.file("run.P")));
     EXPECT_EQ(folder.read("real.P"), formatParameters(views));
+
+    // A name near the longest a folder takes: the temporary file needs a shorter name of its own.
+    const std::string longStem = std::string(244, 'n');
+    const ViewList longViews = smallDocument(folder.write(longStem + ".dat", "1 2\n"));
+    ASSERT_EQ(writeParameters(longViews), WriteResult::Written);
+    EXPECT_EQ(folder.read(longStem + ".P"), formatParameters(longViews));
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"real.P", "run.P", "run.dat", longStem + ".dat",
+                                                             longStem + ".P"}));
 }
 
 // Writes that fail at every stage: the old file (if any) survives and no temporary file is left.
