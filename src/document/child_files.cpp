@@ -122,7 +122,8 @@ void cleanUpChildFiles(std::string_view dataPath, std::string_view keepPath) {
 
 bool belongsToDataFile(std::string_view name, std::string_view mainPath) {
     const std::string folder = folderOf(mainPath);
-    return !mainPath.empty() && folderOf(name) == folder && isChildOf(folder, baseName(name), baseName(mainPath));
+    return !mainPath.empty() && folderOf(name) == folder &&
+           isChildOf(folder, baseName(name), baseName(mainPath));
 }
 
 bool saveMainAs(ViewList& views, std::string_view newMainName) {

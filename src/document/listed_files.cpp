@@ -7,6 +7,7 @@
 #include "document/child_files.h"
 #include "document/loader.h"
 #include "document/model.h"
+#include "document/parameter_file.h"
 #include "document/parameter_reader.h"
 #include "document/parameter_writer.h"
 #include "document/view_list.h"
@@ -60,7 +61,8 @@ bool copiesComplete(const std::vector<FileList>& before, const ViewList& views) 
             std::error_code error;
             if (from == to || !fs::is_regular_file(from, error)) continue;
             const auto size = fs::file_size(from, error);
-            if (error || !fs::is_regular_file(to, error) || fs::file_size(to, error) != size || error) return false;
+            if (error || !fs::is_regular_file(to, error)) return false;
+            if (fs::file_size(to, error) != size || error) return false;
         }
     }
     return true;
@@ -120,6 +122,8 @@ SaveAsResult saveMainFileAs(ViewList& views, std::string_view newMain) {
     const std::vector<std::string> targets = saveMainAsTargets(views, newMain);
     if (targets.empty() || std::any_of(targets.begin(), targets.end(), [](const std::string& t) { return fileExists(t); }))
         return SaveAsResult::NotCopied;
+    // A new main file named like its own parameter file would be overwritten by it.
+    if (parameterFileName(targets.front()) == targets.front()) return SaveAsResult::NotCopied;
     const std::vector<FileList> before = fileLists(views);
     if (!saveMainAs(views, targets.front())) return SaveAsResult::NotCopied;
     const bool copied = copiesComplete(before, views);
@@ -134,7 +138,9 @@ SaveAsResult moveListedFile(ViewList& views, int n, std::string_view newName) {
     if (n < 1 || n > files.appendedCount()) return SaveAsResult::NotCopied;
     const std::string old = files.name(n);
     const std::optional<std::string> target = absPath(newName);
-    if (!target || !copyNew(old, *target)) return SaveAsResult::NotCopied;
+    // The parameter file's name is free while it does not exist, but writing it would overwrite the copy.
+    if (!target || *target == parameterFileName(files.name(0)) || !copyNew(old, *target))
+        return SaveAsResult::NotCopied;
     const std::vector<FileList> before = fileLists(views);
     // Every view that lists the file follows it, so that no stored view names the old name.
     bool listed = views.current().files.replace(n, *target);

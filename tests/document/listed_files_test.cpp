@@ -109,6 +109,12 @@ TEST(ListedFilesTest, MovingAFileNeverOverwritesAndKeepsTheOldOneUntilSaved) {
     EXPECT_EQ(views.current().files.name(1), old);
     EXPECT_EQ(moveListedFile(views, 2, folder.file("free.@")), SaveAsResult::NotCopied);
 
+    // The parameter file's name, free as yet: writing the parameter file would overwrite the moved file.
+    EXPECT_EQ(moveListedFile(views, 1, folder.file("data.P")), SaveAsResult::NotCopied);
+    EXPECT_FALSE(fs::exists(folder.file("data.P")));
+    EXPECT_EQ(readBytes(old), "1 3\n");
+    EXPECT_EQ(views.current().files.name(1), old);
+
     // The parameter file cannot be written (its name is a folder): the copy goes, the old file stays.
     fs::create_directories(folder.file("data.P"));
     EXPECT_EQ(moveListedFile(views, 1, folder.file("data.dat.keep.@")), SaveAsResult::ParametersNotWritten);
@@ -138,6 +144,10 @@ TEST(ListedFilesTest, SavingTheMainFileAsANewNameKeepsTheOldFiles) {
     EXPECT_TRUE(fs::exists(folder.file("data.dat.1.@")));
     EXPECT_NE(readBytes(folder.file("copy.P")).find("file=*.1.@\r\n"), std::string::npos);
     EXPECT_EQ(views.current().files.name(0), folder.file("copy.dat"));
+
+    // A new name that is its own parameter file's name.
+    EXPECT_EQ(saveMainFileAs(views, folder.file("copy2.P")), SaveAsResult::NotCopied);
+    EXPECT_FALSE(fs::exists(folder.file("copy2.P")));
 
     // A child copy that would overwrite an existing file refuses the whole save.
     ViewList again = document(folder, {"data.dat.1.@"});
