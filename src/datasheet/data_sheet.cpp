@@ -7,6 +7,7 @@
 #include "app/shell_fonts.h"
 #include "document/sheet_file.h"
 #include "render/output/qt/text_codec.h"
+#include "util/codepage.h"
 #include "util/file_replace.h"
 #include "util/message_boxes.h"
 #include "util/paths.h"
@@ -25,10 +26,14 @@ DataSheet::DataSheet(int limittext, QWidget* parent)
 bool DataSheet::load(const std::string& path) {
     std::optional<SheetText> sheet = readSheetFile(path, m_capacity);
     if (!sheet) return false;
-    const QString shown = fromCodePage(sheet->text);
+    // Decoding drops a UTF-8 byte-order mark; it is kept aside and written back in front of the text.
+    constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+    const bool marked = systemCodePage() == CodePage::Utf8 && sheet->text.starts_with(kByteOrderMark);
+    m_byteOrderMark = marked ? std::string(kByteOrderMark) : std::string();
+    const QString shown = fromCodePage(std::string_view(sheet->text).substr(m_byteOrderMark.size()));
     // Bytes the code page cannot show decode to U+FFFD and would be written back as other bytes; a line
     // or paragraph separator of the file would be written back as a line end.
-    m_savable = toCodePage(shown) == sheet->text && !shown.contains(QChar::LineSeparator) &&
+    m_savable = m_byteOrderMark + toCodePage(shown) == sheet->text && !shown.contains(QChar::LineSeparator) &&
                 !shown.contains(QChar::ParagraphSeparator);
     m_complete = sheet->complete;
     m_fileName = path;
@@ -51,7 +56,7 @@ std::string DataSheet::fileText() const {
     QString text = document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return toCodePage(text);
+    return m_byteOrderMark + toCodePage(text);
 }
 
 DataSheet::SaveResult DataSheet::save() {

@@ -45,7 +45,8 @@ public:
     };
     SaveResult save();
 
-    // The text as it is written: bytes in the code page, lines ended by "\r\n".
+    // The text as it is written: bytes in the code page, lines ended by "\r\n", after the file's UTF-8
+    // byte-order mark if it had one.
     std::string fileText() const;
 
     // "%d %d" of the caret's line (from 1) and column (from 0), when the selection start moved since
@@ -64,6 +65,7 @@ private:
     std::int64_t m_capacity;
     bool m_complete = true;
     bool m_savable = true;
+    std::string m_byteOrderMark;  // the file's UTF-8 byte-order mark, which the shown text leaves out
     int m_lastCaret = -1;
     int m_wrapPosition = 0;
 };
