@@ -27,15 +27,19 @@ bool isRecorded(const std::string& name, const std::string& main) {
     return stored && isReferenced(main, *stored);
 }
 
-// Copies from to to, failing if to exists.
-bool copyNew(const std::string& from, const std::string& to) {
-    std::error_code error;
-    return fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::none, error) && !error;
-}
-
 void removeQuietly(const std::string& path) {
     std::error_code error;
     fs::remove(fs::path(path), error);
+}
+
+// Copies from to to, failing if anything has the name to. A copy that fails part-way is removed again.
+bool copyNew(const std::string& from, const std::string& to) {
+    std::error_code error;
+    const fs::file_status existing = fs::symlink_status(fs::path(to), error);
+    if (fs::exists(existing) || existing.type() == fs::file_type::none) return false;
+    if (fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::none, error) && !error) return true;
+    if (error != std::errc::file_exists) removeQuietly(to);
+    return false;
 }
 
 std::vector<FileList> fileLists(const ViewList& views) {
@@ -125,7 +129,10 @@ SaveAsResult saveMainFileAs(ViewList& views, std::string_view newMain) {
     // A new main file named like its own parameter file would be overwritten by it.
     if (parameterFileName(targets.front()) == targets.front()) return SaveAsResult::NotCopied;
     const std::vector<FileList> before = fileLists(views);
-    if (!saveMainAs(views, targets.front())) return SaveAsResult::NotCopied;
+    if (!saveMainAs(views, targets.front())) {
+        removeQuietly(targets.front());  // a part of it, if the copy failed part-way; it did not exist
+        return SaveAsResult::NotCopied;
+    }
     const bool copied = copiesComplete(before, views);
     if (copied && writeParameters(views) == WriteResult::Written) return SaveAsResult::Saved;
     for (const std::string& target : targets) removeQuietly(target);

@@ -1,6 +1,8 @@
 #include "document/listed_files.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <string>
@@ -173,6 +175,38 @@ TEST(ListedFilesTest, SavingTheMainFileAsANewNameKeepsTheOldFiles) {
     EXPECT_FALSE(fs::exists(folder.file("third.dat.1.@")));
     EXPECT_EQ(again.current().files.name(0), folder.file("data.dat"));
     EXPECT_EQ(again.current().files.name(1), folder.file("data.dat.1.@"));
+}
+
+// Copies that fail half-way (the file-size limit is below the files' size) leave no part of a copy.
+TEST(ListedFilesTest, CopiesThatFailHalfWayLeaveNothing) {
+    TempFolder folder;
+    const std::string big(5000, '7');
+    ViewList smallMain = document(folder, {"data.dat.1.@"});
+    smallMain.current().files.setMain(folder.write("small.dat", "1 2\n"));
+    smallMain.current().files.append(folder.write("small.dat.1.@", big));
+    ViewList views = document(folder, {"data.dat.1.@"});
+    folder.write("data.dat", big);
+    folder.write("data.dat.1.@", big);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const SaveAsResult moved = moveListedFile(views, 1, folder.file("data.dat.keep.@"));
+    const SaveAsResult mainCopied = saveMainFileAs(views, folder.file("copy.dat"));
+    const SaveAsResult childCopied = saveMainFileAs(smallMain, folder.file("other.dat"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(moved, SaveAsResult::NotCopied);
+    EXPECT_EQ(mainCopied, SaveAsResult::NotCopied);
+    EXPECT_EQ(childCopied, SaveAsResult::NotCopied);
+    for (const char* name : {"data.dat.keep.@", "copy.dat", "copy.dat.1.@", "other.dat", "other.dat.1.@"})
+        EXPECT_FALSE(fs::exists(folder.file(name))) << name;
+    EXPECT_EQ(readBytes(folder.file("data.dat.1.@")), big);
+    EXPECT_EQ(views.current().files.name(1), folder.file("data.dat.1.@"));
 }
 
 TEST(ListedFilesTest, ReleaseDeletesOnlyUnreferencedChildFilesOfThisDataFile) {
