@@ -5,7 +5,8 @@
 // the same way, with "\r\n" line ends, through the safe writer (util/file_replace.h). A sheet is saved
 // only when it is modified and complete; a text cut at the size limit never is, and a file whose bytes
 // are not valid in the code page is shown (with replacement characters) but never saved, so that no
-// byte of it is lost; so is a file holding a Unicode line or paragraph separator. The modified state stays set after a save until the next load.
+// byte of it is lost; so is a file holding a Unicode line or paragraph separator. The modified state
+// stays set after a save until the next load.
 #pragma once
 
 #include <QPlainTextEdit>

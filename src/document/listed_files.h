@@ -50,7 +50,7 @@ ChildFileName childFileName(std::string_view chosen, std::string_view mainPath);
 
 enum class SaveAsResult {
     Saved,
-    NotCopied,             // the new name exists, the old file is missing, a copy failed, or the list cannot hold it
+    NotCopied,             // the new name exists, the old file is missing, a copy failed, or the list is full
     ParametersNotWritten,  // the parameter file could not be written: the copies are removed again
 };
 
