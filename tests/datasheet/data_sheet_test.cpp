@@ -55,7 +55,8 @@ void DataSheetTest::savedTextIsTheFileWithCrLfLines_data() {
     QTest::newRow("trailing blanks go, tabs stay") << QByteArray("1\t2  \r\n\r\n") << QByteArray("1\t2\r\n\r\n");
     const QByteArray line(2000, '9');
     QTest::newRow("a line of 2000 characters") << line + "\n1 2\n" << line + "\r\n1 2\r\n";
-    QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xef\xbb\xbfT 1\n1 2") << QByteArray("\xef\xbb\xbfT 1\r\n1 2\r\n");
+    QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xef\xbb\xbfT 1\n1 2")
+                                           << QByteArray("\xef\xbb\xbfT 1\r\n1 2\r\n");
     QTest::newRow("no-break space and umlaut") << QByteArray("T\xc2\xa0\xc3\xbc\n") << QByteArray("T\xc2\xa0\xc3\xbc\r\n");
 }
 
