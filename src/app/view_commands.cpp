@@ -62,6 +62,9 @@ bool ViewCommands::run(int id) {
             break;
         case ViewUpdate::Reload:
             m_desktop.documents().reload();
+            // The reload does nothing while a file of the view is missing; the file list must still be
+            // the view's, or its commands would act on the files of the view left.
+            if (m_desktop.hooks().rebuildFileMenus) m_desktop.hooks().rebuildFileMenus(m_desktop.document());
             m_desktop.sheet().reloadSheet(-1);
             break;
     }

@@ -188,6 +188,19 @@ void FileCommandsTest::viewsAreAddedSelectedAndDeleted() {
     QCOMPARE(f.document().sets[1].y(1), 30.0);
     QCOMPARE(f.desktop().sheet().sheet().toPlainText(), QString("Changed\n\nsample A\n0 30.0 1\n1 31.0 2\n"));
 
+    // Views with different files, one of them missing: the Document is not read again, but the File
+    // menu lists the files of the view now shown.
+    f.write("extra.dat", "Extra\n0 1\n1 2\n");
+    f.desktop().dialogs().open = [&](const QString&) { return f.path("extra.dat"); };
+    actions.runCommand(command::kInsert);  // view 1: run.dat, extra.dat
+    QGuiApplication::clipboard()->setText(kPasted);
+    actions.runCommand(command::kSelectView + 2);
+    actions.runCommand(command::kPaste);  // view 2: run.dat, run.dat.1.@
+    std::filesystem::remove(f.path("extra.dat"));
+    actions.runCommand(command::kSelectView + 1);
+    QCOMPARE(f.desktop().views().indexOfCurrent(), 1);
+    QCOMPARE(entries(*f.menu("&File"), 12), (QStringList{"-", "&0  run.dat", "&1* extra.dat"}));
+
     actions.runCommand(command::kDeleteView);
     QCOMPARE(f.desktop().views().viewCount(), 1);
     QCOMPARE(f.document().vtitle.str(), std::string("A title longer than twenty-six bytes"));
