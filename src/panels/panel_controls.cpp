@@ -1,6 +1,7 @@
 #include "panels/panel_controls.h"
 
 #include <QStringList>
+#include <QWheelEvent>
 
 #include "render/output/qt/text_codec.h"
 #include "util/codepage.h"
@@ -11,6 +12,22 @@ namespace {
 
 // The longest text taken from an edit box, in bytes (a 256-byte buffer with its NUL).
 constexpr std::size_t kEditReadLimit = 255;
+
+// A list that takes the wheel only while it has the focus, as the lists of a dialog do: turning the
+// wheel over a panel passes over its lists without changing what they show.
+class PanelList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (hasFocus()) {
+            QComboBox::wheelEvent(event);
+        } else {
+            event->ignore();
+        }
+    }
+};
 
 QStringList itemTexts(ListKind kind) {
     QStringList items;
@@ -45,8 +62,9 @@ QWidget* createControl(const ControlSpec& spec, int closedListHeight, QWidget* p
             break;
         }
         case ControlKind::List: {
-            auto* list = new QComboBox(parent);
+            auto* list = new PanelList(parent);
             list->setEditable(false);
+            list->setFocusPolicy(Qt::StrongFocus);  // the wheel neither focuses a list nor moves it
             list->addItems(itemTexts(spec.list));
             list->setMaxVisibleItems(spec.dropItems);
             list->setCurrentIndex(-1);

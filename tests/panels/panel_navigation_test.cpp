@@ -2,6 +2,7 @@
 // with the scrolling they cause, the scroll bar, the wheel, Tab, the range-box inputs and the focus
 // each page keeps.
 #include <QScrollBar>
+#include <QSpontaneKeyEvent>
 #include <QWheelEvent>
 
 #include "panel_fixture.h"
@@ -73,6 +74,8 @@ private slots:
     void aHalfHiddenFocusGoesToTheTopRow();
     void scrollBarClicksMoveOneRowAndTheFocus();
     void thumbAndWheelScrollInWholeRows();
+    void wheelMovesOnlyAFocusedAxisList_data();
+    void wheelMovesOnlyAFocusedAxisList();
     void tabCyclesThroughTheRows();
     void pagesKeepTheirFocus();
     void ctrlXAndCtrlYGoToTheRangeBoxes();
@@ -293,6 +296,33 @@ void PanelNavigationTest::thumbAndWheelScrollInWholeRows() {
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(title, &up);
     QVERIFY(scrolledTo(f, 3));
+}
+
+void PanelNavigationTest::wheelMovesOnlyAFocusedAxisList_data() {
+    QTest::addColumn<bool>("focused");
+    QTest::addColumn<int>("shown");  // the x size list's position after one notch down
+    QTest::newRow("over a list without the focus: it keeps its value") << false << 0;
+    QTest::newRow("over the focused list: the next item") << true << 1;
+}
+
+void PanelNavigationTest::wheelMovesOnlyAFocusedAxisList() {
+    QFETCH(bool, focused);
+    QFETCH(int, shown);
+    PanelFixture f;
+    f.startWithSets(2);
+    QComboBox* size = f.list(103);
+    QCOMPARE(size->currentIndex(), 0);  // "100%"
+    QWidget* start = focused ? static_cast<QWidget*>(size) : f.edit(108);
+    start->setFocus();
+    QTRY_COMPARE(f.focused(), start);
+    // A notch as the window system delivers it, so that the focus rules of a real wheel apply.
+    const QPoint at(5, 5);
+    QWheelEvent notch(at, size->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&notch);
+    QApplication::sendEvent(size, &notch);
+    QCOMPARE(size->currentIndex(), shown);
+    QCOMPARE(f.focused(), start);
 }
 
 void PanelNavigationTest::tabCyclesThroughTheRows() {
