@@ -102,6 +102,10 @@ void SheetCommands::openFind() {
     connect(m_find, &FindDialog::findNextRequested, this, &SheetCommands::findStep);
     connect(m_find, &FindDialog::closing, this, &SheetCommands::findClosed);
     m_find->show();
+    // A new top-level window is not always given the keyboard (without a window manager, say): ask for
+    // it, so that typing goes into the search text and never into the data.
+    m_find->raise();
+    m_find->activateWindow();
 }
 
 void SheetCommands::findStep() {
