@@ -219,7 +219,12 @@ bool GraphPanel::focusNextPrevChild(bool next) {
         order.push_back(row(j).title);
         for (QComboBox* list : row(j).lists) order.push_back(list);
     }
-    return cycleFocus(order, next) || QFrame::focusNextPrevChild(next);
+    if (!cycleFocus(order, next)) return QFrame::focusNextPrevChild(next);
+    // Tab may reach a row scrolled out of view: keys must never change a list the user cannot see.
+    if (QWidget* focused = QApplication::focusWidget(); focused && !fullyVisible(focused)) {
+        scrollRowIntoView(focused);
+    }
+    return true;
 }
 
 // --- scrolling ---
@@ -265,6 +270,31 @@ void GraphPanel::scrollToNearestRow(int position) {
     m_record.position = target;
     m_bar->setValue(target);
     focusRow(m_record.position / line + 1);
+    scrollContentBy(m_record.previous - m_record.position);
+}
+
+void GraphPanel::scrollRowIntoView(const QWidget* w) {
+    const int k = rowOf(w);
+    if (k < 1) return;
+    scrollState();
+    const int line = std::max(m_record.line, 1);
+    const int top = (k - 1) * line;
+    // A row above comes to the top; a row below is reached by the fewest whole rows that show it.
+    int target = std::min(top, m_record.position);
+    if (top > m_record.position) {
+        target = m_record.position;
+        const int shownTop = w->mapTo(m_viewport, QPoint(0, 0)).y();
+        while (target < std::min(top, m_record.maximum)) {
+            target += line;
+            const int y = shownTop - (target - m_record.position);
+            if (y >= 0 && y + w->height() < m_viewport->height()) break;
+        }
+    }
+    target = std::clamp(target, m_record.minimum, m_record.maximum);
+    if (target == m_record.position) return;
+    m_record.previous = m_record.position;
+    m_record.position = target;
+    m_bar->setValue(target);
     scrollContentBy(m_record.previous - m_record.position);
 }
 

@@ -9,7 +9,8 @@
 // P = 3·S + 8 and the range is 0 .. P × max(n − 1, 1). The bar's arrows and the clicks beside its thumb
 // move one row and give the focus to the row now at the top, in the column of the focused list.
 // Dragging the thumb and turning the wheel over the panel also scroll, snapped to whole rows, with the
-// same focus move; the wheel never changes a list's value here.
+// same focus move; the wheel never changes a list's value here. Tab and Shift+Tab into a row out of view
+// scroll it into view by whole rows, so keys never act on a list the user cannot see.
 #pragma once
 
 #include <QFrame>
@@ -130,6 +131,10 @@ private:
     void barAction(int action);
     // Scrolls to the nearest whole row of position, with the focus move of verticalScroll.
     void scrollToNearestRow(int position);
+    // Scrolls by whole rows, leaving the focus where it is, until the row control w stands in the
+    // viewport: a row above comes to the top, a row below is reached by the fewest rows. Nothing for a
+    // widget of no row.
+    void scrollRowIntoView(const QWidget* w);
     void resizeContent();
     void placeChildren();
 

@@ -77,6 +77,7 @@ private slots:
     void wheelMovesOnlyAFocusedAxisList_data();
     void wheelMovesOnlyAFocusedAxisList();
     void tabCyclesThroughTheRows();
+    void tabScrollsAHiddenRowIntoView();
     void pagesKeepTheirFocus();
     void ctrlXAndCtrlYGoToTheRangeBoxes();
     void cursorKeysOnTheDataPageMoveNothing();
@@ -338,6 +339,34 @@ void PanelNavigationTest::tabCyclesThroughTheRows() {
     }
     f.press(Qt::Key_Backtab);
     QCOMPARE(f.focused(), f.rowList(2, 3));
+}
+
+void PanelNavigationTest::tabScrollsAHiddenRowIntoView() {
+    PanelFixture f;
+    startOnGraphPage(f, 10);
+    const int last = lastWholeRow(f);
+    QVERIFY(last >= 2 && last < 10);
+    f.rowList(last, 3)->setFocus();
+    f.press(Qt::Key_Tab);  // the next row's title, below the view
+    QCOMPARE(f.focused(), static_cast<QWidget*>(f.graph().row(last + 1).title));
+    QVERIFY(f.graph().fullyVisible(f.focused()));
+    // Through the next row's lists: each one is shown, by one row of scrolling at the most.
+    for (int column = 0; column < 4; ++column) {
+        f.press(Qt::Key_Tab);
+        QCOMPARE(f.focused(), f.rowList(last + 1, column));
+        QVERIFY(f.graph().fullyVisible(f.focused()));
+        QVERIFY(scrolledTo(f, 0) || scrolledTo(f, 1));
+    }
+    QVERIFY(scrolledTo(f, 1));
+    // Back round to the first row, above the view: it comes to the top.
+    f.graph().row(1).title->setFocus();
+    f.press(Qt::Key_Backtab);  // the last row's shape list
+    QCOMPARE(f.focused(), f.rowList(10, 3));
+    QVERIFY(f.graph().fullyVisible(f.focused()));
+    f.press(Qt::Key_Tab);
+    QCOMPARE(f.focused(), static_cast<QWidget*>(f.graph().row(1).title));
+    QVERIFY(f.graph().fullyVisible(f.focused()));
+    QVERIFY(scrolledTo(f, 0));
 }
 
 void PanelNavigationTest::pagesKeepTheirFocus() {
