@@ -38,10 +38,10 @@ void AxisPanel::createControls() {
     if (!m_controls.empty()) return;
     m_client->setGeometry(contentsRect());
     const PanelMetrics m = panelMetrics(this);
-    for (const ControlSpec& spec : axisPanelLayout(m_client->width(), m)) {
-        QWidget* control = createControl(spec, m.hc, m_client);
-        m_controls[spec.id] = control;
-        if (spec.kind != ControlKind::Label) m_tabOrder.push_back(control);
+    for (const ControlPlan& plan : axisPanelLayout(m_client->width(), m)) {
+        QWidget* control = createControl(plan, m.hc, m_client);
+        m_controls[plan.id] = control;
+        if (plan.kind != ControlKind::Label) m_tabOrder.push_back(control);
     }
 }
 

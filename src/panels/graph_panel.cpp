@@ -114,17 +114,17 @@ void GraphPanel::createRowsUpTo(int n) {
     const int width = m_viewport->width();
     for (int j = m_count + 1; j <= n; ++j) {
         const int y = m_rowTops[static_cast<std::size_t>(j)];
-        const std::vector<ControlSpec> specs = graphRowLayout(j, y, width, m_metrics);
+        const std::vector<ControlPlan> plans = graphRowLayout(j, y, width, m_metrics);
         Row& r = m_rows[static_cast<std::size_t>(j)];
-        r.number = static_cast<QLabel*>(createControl(specs[0], m_metrics.hc, m_content));
+        r.number = static_cast<QLabel*>(createControl(plans[0], m_metrics.hc, m_content));
         r.number->setText(QString::number(j));
-        r.title = static_cast<QLineEdit*>(createControl(specs[1], m_metrics.hc, m_content));
+        r.title = static_cast<QLineEdit*>(createControl(plans[1], m_metrics.hc, m_content));
         r.title->installEventFilter(this);
         for (std::size_t c = 0; c < r.lists.size(); ++c) {
-            r.lists[c] = static_cast<QComboBox*>(createControl(specs[c + 2], m_metrics.hc, m_content));
+            r.lists[c] = static_cast<QComboBox*>(createControl(plans[c + 2], m_metrics.hc, m_content));
             r.lists[c]->installEventFilter(this);
         }
-        m_rowTops[static_cast<std::size_t>(j + 1)] = specs[5].rect.y + m_metrics.step() + 10;
+        m_rowTops[static_cast<std::size_t>(j + 1)] = plans[5].rect.y + m_metrics.step() + 10;
         r.number->show();
         r.title->show();
         for (QComboBox* list : r.lists) list->show();

@@ -39,24 +39,24 @@ QStringList itemTexts(ListKind kind) {
 
 }  // namespace
 
-QWidget* createControl(const ControlSpec& spec, int closedListHeight, QWidget* parent) {
-    const QString text = QString::fromUtf8(spec.text.data(), static_cast<qsizetype>(spec.text.size()));
+QWidget* createControl(const ControlPlan& plan, int closedListHeight, QWidget* parent) {
+    const QString text = QString::fromUtf8(plan.text.data(), static_cast<qsizetype>(plan.text.size()));
     QWidget* control = nullptr;
-    int height = spec.rect.height;
-    switch (spec.kind) {
+    int height = plan.rect.height;
+    switch (plan.kind) {
         case ControlKind::Label: {
             auto* label = new QLabel(text, parent);
             label->setTextFormat(Qt::PlainText);
-            label->setAlignment((spec.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+            label->setAlignment((plan.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
             control = label;
             break;
         }
         case ControlKind::PlainEdit:
         case ControlKind::SunkenEdit: {
             auto* edit = new QLineEdit(text, parent);
-            edit->setMaxLength(spec.limit);
-            edit->setFrame(spec.kind == ControlKind::SunkenEdit || spec.border);
-            edit->setReadOnly(spec.readOnly);
+            edit->setMaxLength(plan.limit);
+            edit->setFrame(plan.kind == ControlKind::SunkenEdit || plan.border);
+            edit->setReadOnly(plan.readOnly);
             edit->setCursorPosition(0);
             control = edit;
             break;
@@ -65,16 +65,16 @@ QWidget* createControl(const ControlSpec& spec, int closedListHeight, QWidget* p
             auto* list = new PanelList(parent);
             list->setEditable(false);
             list->setFocusPolicy(Qt::StrongFocus);  // the wheel neither focuses a list nor moves it
-            list->addItems(itemTexts(spec.list));
-            list->setMaxVisibleItems(spec.dropItems);
+            list->addItems(itemTexts(plan.list));
+            list->setMaxVisibleItems(plan.dropItems);
             list->setCurrentIndex(-1);
             height = closedListHeight;
             control = list;
             break;
         }
     }
-    control->setObjectName(QStringLiteral("c%1").arg(spec.id));
-    control->setGeometry(spec.rect.x, spec.rect.y, spec.rect.width, height);
+    control->setObjectName(QStringLiteral("c%1").arg(plan.id));
+    control->setGeometry(plan.rect.x, plan.rect.y, plan.rect.width, height);
     return control;
 }
 

@@ -20,10 +20,10 @@
 
 namespace varnex {
 
-// Creates the control of spec as a child of parent, named "c" followed by its id ("c108"), at its
+// Creates the control of plan as a child of parent, named "c" followed by its id ("c108"), at its
 // rectangle (a list at its closed height Hc), filled with its items. Labels and edit boxes show
-// spec.text.
-QWidget* createControl(const ControlSpec& spec, int closedListHeight, QWidget* parent);
+// plan.text.
+QWidget* createControl(const ControlPlan& plan, int closedListHeight, QWidget* parent);
 
 // The text up to the first line feed, then up to the first carriage return.
 std::string_view firstLine(std::string_view text);

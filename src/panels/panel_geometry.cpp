@@ -10,8 +10,8 @@ struct AxisLines {
     std::string_view title;
 };
 
-ControlSpec label(int id, std::string_view text, Rect rect) {
-    ControlSpec c;
+ControlPlan label(int id, std::string_view text, Rect rect) {
+    ControlPlan c;
     c.id = id;
     c.kind = ControlKind::Label;
     c.text = text;
@@ -19,8 +19,8 @@ ControlSpec label(int id, std::string_view text, Rect rect) {
     return c;
 }
 
-ControlSpec edit(int id, ControlKind kind, Rect rect, int limit, bool border, std::string_view text = {}) {
-    ControlSpec c;
+ControlPlan edit(int id, ControlKind kind, Rect rect, int limit, bool border, std::string_view text = {}) {
+    ControlPlan c;
     c.id = id;
     c.kind = kind;
     c.text = text;
@@ -30,8 +30,8 @@ ControlSpec edit(int id, ControlKind kind, Rect rect, int limit, bool border, st
     return c;
 }
 
-ControlSpec list(int id, ListKind kind, int x, int y, int width, int dropItems, const PanelMetrics& m) {
-    ControlSpec c;
+ControlPlan list(int id, ListKind kind, int x, int y, int width, int dropItems, const PanelMetrics& m) {
+    ControlPlan c;
     c.id = id;
     c.kind = ControlKind::List;
     c.list = kind;
@@ -42,7 +42,7 @@ ControlSpec list(int id, ListKind kind, int x, int y, int width, int dropItems, 
 
 }  // namespace
 
-std::vector<ControlSpec> axisPanelLayout(int clientWidth, const PanelMetrics& m) {
+std::vector<ControlPlan> axisPanelLayout(int clientWidth, const PanelMetrics& m) {
     const int wc = clientWidth;
     const int a = wc - 15;
     const int lw = static_cast<int>(0.6 * a);
@@ -53,7 +53,7 @@ std::vector<ControlSpec> axisPanelLayout(int clientWidth, const PanelMetrics& m)
     const int s = m.step();
     const int hc = m.hc;
 
-    std::vector<ControlSpec> out;
+    std::vector<ControlPlan> out;
     int y = 10;
     out.push_back(edit(101, ControlKind::PlainEdit, {5, y, wc - 10, hc}, 256, true));
     y += s + 10;
@@ -89,15 +89,15 @@ std::vector<ControlSpec> axisPanelLayout(int clientWidth, const PanelMetrics& m)
     return out;
 }
 
-std::vector<ControlSpec> graphRowLayout(int row, int y, int clientWidth, const PanelMetrics& m) {
+std::vector<ControlPlan> graphRowLayout(int row, int y, int clientWidth, const PanelMetrics& m) {
     const int cw2 = static_cast<int>((clientWidth - 35) * 0.5);
     const int ew = clientWidth - 30;
-    std::vector<ControlSpec> out;
+    std::vector<ControlPlan> out;
     out.reserve(6);
-    ControlSpec number = label(row + 100, {}, {5, y, 15, m.hc});
+    ControlPlan number = label(row + 100, {}, {5, y, 15, m.hc});
     number.rightAligned = true;
     out.push_back(number);
-    ControlSpec title = edit(row + 200, ControlKind::PlainEdit, {25, y, ew, m.hc}, 256, false);
+    ControlPlan title = edit(row + 200, ControlKind::PlainEdit, {25, y, ew, m.hc}, 256, false);
     title.readOnly = true;
     out.push_back(title);
     const int y2 = y + m.step() - 2;

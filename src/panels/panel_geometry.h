@@ -28,7 +28,7 @@ struct PanelMetrics {
 
 enum class ControlKind { Label, PlainEdit, SunkenEdit, List };
 
-struct ControlSpec {
+struct ControlPlan {
     int id = 0;
     ControlKind kind = ControlKind::Label;
     std::string_view text;  // a label's text, an edit box's initial text (UTF-8)
@@ -43,7 +43,7 @@ struct ControlSpec {
 
 // The axis panel's 27 controls in creation order (which is also the tab order), for a panel whose
 // client area is clientWidth wide.
-std::vector<ControlSpec> axisPanelLayout(int clientWidth, const PanelMetrics& m);
+std::vector<ControlPlan> axisPanelLayout(int clientWidth, const PanelMetrics& m);
 
 // The top of the graph panel's first row.
 inline constexpr int kFirstRowY = 10;
@@ -51,6 +51,6 @@ inline constexpr int kFirstRowY = 10;
 // Row `row`'s six controls at the top y, in creation order: the number label (id row + 100), the
 // title box (row + 200), the interpolation (row + 300), line-type (row + 400), marker (row + 500) and
 // shape (row + 600) lists. The next row starts at y + rowPitch().
-std::vector<ControlSpec> graphRowLayout(int row, int y, int clientWidth, const PanelMetrics& m);
+std::vector<ControlPlan> graphRowLayout(int row, int y, int clientWidth, const PanelMetrics& m);
 
 }  // namespace varnex

@@ -73,7 +73,7 @@ void PanelLayoutTest::axisLayoutForAKnownWidth() {
     const auto layout = axisPanelLayout(240, PanelMetrics{24, 1, 15});
     QCOMPARE(layout.size(), std::size_t{27});
     const auto it =
-        std::find_if(layout.begin(), layout.end(), [id](const ControlSpec& c) { return c.id == id; });
+        std::find_if(layout.begin(), layout.end(), [id](const ControlPlan& c) { return c.id == id; });
     QVERIFY(it != layout.end());
     QCOMPARE(toQRect(it->rect), rect);
 }
@@ -84,14 +84,14 @@ void PanelLayoutTest::axisControlsStandWhereTheLayoutPutsThem() {
     const PanelMetrics m = panelMetrics(&f.axis());
     QCOMPARE(m.ht, QFontMetrics(f.axis().font()).height());
     QList<QWidget*> tabStops;
-    for (const ControlSpec& spec : axisPanelLayout(f.axis().client()->width(), m)) {
-        QWidget* control = f.axis().control(spec.id);
-        QVERIFY2(control, qPrintable(QString::number(spec.id)));
-        QCOMPARE(control->objectName(), QStringLiteral("c%1").arg(spec.id));
-        QRect expected = toQRect(spec.rect);
-        if (spec.kind == ControlKind::List) expected.setHeight(m.hc);  // closed
+    for (const ControlPlan& plan : axisPanelLayout(f.axis().client()->width(), m)) {
+        QWidget* control = f.axis().control(plan.id);
+        QVERIFY2(control, qPrintable(QString::number(plan.id)));
+        QCOMPARE(control->objectName(), QStringLiteral("c%1").arg(plan.id));
+        QRect expected = toQRect(plan.rect);
+        if (plan.kind == ControlKind::List) expected.setHeight(m.hc);  // closed
         QCOMPARE(control->geometry(), expected);
-        if (spec.kind != ControlKind::Label) tabStops << control;
+        if (plan.kind != ControlKind::Label) tabStops << control;
     }
     // Tab and Shift+Tab go through the tab stops in creation order and stay in the panel.
     tabStops.front()->setFocus();
