@@ -38,6 +38,12 @@ inline constexpr int kXAuto = 1054;
 inline constexpr int kYAuto = 1053;
 inline constexpr int kAuto = 1055;
 inline constexpr int kCopyData = 107;
+// The range pop-up: position commands 1500 + offset (1..6) and copies of the cursor value 2500 + what
+// (0 both, 1 x, 2 y).
+inline constexpr int kFirstPosition = 1500;
+inline constexpr int kLastPosition = 1506;
+inline constexpr int kCopyCursor = 2500;
+inline constexpr int kLastCopyCursor = 2502;
 inline constexpr int kAddView = 6000;
 inline constexpr int kDeleteView = 6999;
 // Ranges of the file list and the View menu: base + n.

@@ -16,22 +16,11 @@
 namespace varnex {
 namespace {
 
-// "&Min and Max" of x, y and both; "&Auto" of x, y and both.
-constexpr int kExtentX = 108;
-constexpr int kExtentY = 109;
-constexpr int kExtentBoth = 117;
-constexpr int kAutoX = 1054;
-constexpr int kAutoY = 1053;
-constexpr int kAutoBoth = 1055;
-// The position commands (offset 0..6) and the copies of the cursor value (what 0..2).
-constexpr int kFirstPosition = 1500;
-constexpr int kLastPosition = 1506;
-constexpr int kFirstCopy = 2500;
-constexpr int kLastCopy = 2502;
+using namespace command;
 
 bool isRangeCommand(int id) {
     switch (id) {
-        case kExtentX: case kExtentY: case kExtentBoth: case kAutoX: case kAutoY: case kAutoBoth: return true;
+        case kXMinMax: case kYMinMax: case kMinMax: case kXAuto: case kYAuto: case kAuto: return true;
         default: return id >= kFirstPosition && id <= kLastPosition;
     }
 }
@@ -83,8 +72,8 @@ bool GraphMouse::runCommand(int id) {
         changeRange(id);
         return true;
     }
-    if (id >= kFirstCopy && id <= kLastCopy) {
-        putText(cursorValueText(m_cursor, static_cast<CopiedValue>(id - kFirstCopy)));
+    if (id >= kCopyCursor && id <= kLastCopyCursor) {
+        putText(cursorValueText(m_cursor, static_cast<CopiedValue>(id - kCopyCursor)));
         return true;
     }
     return false;
@@ -95,15 +84,15 @@ void GraphMouse::changeRange(int id) {
     if (d.hooks().applyPanels) d.hooks().applyPanels(d.document());
     Document& doc = d.document();
     switch (id) {
-        case kExtentX: rangeToDataExtent(doc, Axis::X); break;
-        case kExtentY: rangeToDataExtent(doc, Axis::Y); break;
-        case kExtentBoth:
+        case kXMinMax: rangeToDataExtent(doc, Axis::X); break;
+        case kYMinMax: rangeToDataExtent(doc, Axis::Y); break;
+        case kMinMax:
             rangeToDataExtent(doc, Axis::X);
             rangeToDataExtent(doc, Axis::Y);
             break;
-        case kAutoX: automaticRange(doc, Axis::X); break;
-        case kAutoY: automaticRange(doc, Axis::Y); break;
-        case kAutoBoth:
+        case kXAuto: automaticRange(doc, Axis::X); break;
+        case kYAuto: automaticRange(doc, Axis::Y); break;
+        case kAuto:
             // x first: the y range is then found within the new x range.
             automaticRange(doc, Axis::X);
             automaticRange(doc, Axis::Y);

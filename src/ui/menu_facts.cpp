@@ -6,13 +6,9 @@
 #include <QTextEdit>
 #include <QUrl>
 
+#include "app/commands.h"
+
 namespace varnex {
-namespace {
-
-constexpr int kCopyData = 107;
-
-}  // namespace
-
 FocusFacts textFocusFacts(const QWidget* focus) {
     FocusFacts facts;
     if (const auto* line = qobject_cast<const QLineEdit*>(focus)) {
@@ -51,7 +47,7 @@ void applyMenuState(const MenuState& state, const std::function<QAction*(int id)
         }
     }
     if (state.copyDataLabel) {
-        if (QAction* action = actionOf(kCopyData)) action->setText(QString::fromLatin1(*state.copyDataLabel));
+        if (QAction* action = actionOf(command::kCopyData)) action->setText(QString::fromLatin1(*state.copyDataLabel));
     }
 }
 

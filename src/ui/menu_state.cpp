@@ -2,29 +2,21 @@
 
 #include <array>
 
+#include "app/commands.h"
+#include "panels/panel_command_ids.h"
+
 namespace varnex {
 namespace {
 
-// Commands that need data: greyed whatever menu opens while the Document is empty.
-constexpr std::array<int, 25> kDataCommands{1025, 7501, 114,  1113, 9000, 1111, 1112, 1028, 1222,
-                                            1062, 1050, 1054, 108,  1051, 1053, 109,  1055, 117,
-                                            1052, 1070, 1071, 1076, 1075, 6000, 6999};
+using namespace command;
 
-constexpr int kWatch = 1008;
-constexpr int kSave = 1113;
-constexpr int kSaveData = 114;
-constexpr int kEditUndo = 111;
-constexpr int kEditCut = 113;
-constexpr int kEditCopy = 110;
-constexpr int kEditPaste = 112;
-constexpr int kFind = 201;
-constexpr int kPaste = 1018;
-constexpr int kPasteNew = 1019;
-constexpr int kCopyData = 107;
-constexpr int kSetParameter = 1031;
-constexpr int kGraphUndo = 1062;
-constexpr int kMarker = 115;
-constexpr int kViewDelete = 6999;
+// Commands that need data: greyed whatever menu opens while the Document is empty.
+constexpr std::array<int, 25> kDataCommands{kReOpen,   kInsert,     kSaveData,    kSave,       kSaveAs,
+                                            kPrint,    kCopyGraph,  kSwitchSheet, kDraw,       kUndoGraph,
+                                            kXInput,   kXAuto,      kXMinMax,     kYInput,     kYAuto,
+                                            kYMinMax,  kAuto,       kMinMax,      kCursorHome, kCursorDown,
+                                            kCursorUp, kCursorLeft, kCursorRight, kAddView,    kDeleteView};
+
 constexpr int kAxisPage = 0;
 
 void set(MenuState& state, int id, bool enabled) { state.items[id].enabled = enabled; }
@@ -49,12 +41,12 @@ void editMenu(MenuState& state, const MenuFacts& facts) {
 void graphMenu(MenuState& state, const MenuFacts& facts) {
     const bool canPaste = facts.clipboardText || facts.clipboardFiles;
     set(state, kPaste, canPaste);
-    set(state, kPasteNew, canPaste);
+    set(state, kPasteAsNewGraph, canPaste);
     const int row = facts.focus.graphRow;
     state.copyDataLabel = row > 0 ? "copy data #" + std::to_string(row) + "(&D)" : std::string("copy data(&D)");
     set(state, kCopyData, row > 0);
     set(state, kSetParameter, facts.hasData && facts.page != kAxisPage);
-    set(state, kGraphUndo, facts.hasData && !facts.sameAsUndo);
+    set(state, kUndoGraph, facts.hasData && !facts.sameAsUndo);
     state.items[kMarker] = {true, facts.pasteMarkers};
 }
 
@@ -74,7 +66,7 @@ MenuState menuState(MenuKind menu, const MenuFacts& facts) {
         case MenuKind::Edit: editMenu(state, facts); break;
         case MenuKind::Graph: graphMenu(state, facts); break;
         // The rebuilt View list follows the number of Views, whether or not there is data.
-        case MenuKind::View: set(state, kViewDelete, facts.viewCount > 1); break;
+        case MenuKind::View: set(state, kDeleteView, facts.viewCount > 1); break;
         case MenuKind::Other: break;
     }
     return state;
@@ -82,16 +74,18 @@ MenuState menuState(MenuKind menu, const MenuFacts& facts) {
 
 MenuKind menuOfCommand(int id) {
     switch (id) {
-        case 1010: case 1025: case 7501: case 1008: case 1113: case 9000: case 114: case 1111: case 1001:
+        case kOpen: case kReOpen: case kInsert: case kWatch: case kSave: case kSaveAs: case kSaveData:
+        case kPrint: case kExit:
             return MenuKind::File;
-        case 111: case 113: case 110: case 112: case 201: case 1026:
+        case kEditUndo: case kEditCut: case kEditCopy: case kEditPaste: case kFind: case kEditIniFile:
             return MenuKind::Edit;
-        case 1222: case 1031: case 1062: case 1112: case 107: case 1018: case 1019: case 115:
+        case kDraw: case kSetParameter: case kUndoGraph: case kCopyGraph: case kCopyData: case kPaste:
+        case kPasteAsNewGraph: case kMarker:
             return MenuKind::Graph;
-        case 6000: case 6999:
+        case kAddView: case kDeleteView:
             return MenuKind::View;
         default:
-            return id >= 6001 && id <= 6998 ? MenuKind::View : MenuKind::Other;
+            return id > kSelectView && id < kDeleteView ? MenuKind::View : MenuKind::Other;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include "app/commands.h"
 #include "util/numbers.h"
 
 namespace varnex {
@@ -17,12 +18,14 @@ struct SubMenu {
     Item from, to, minMax, automatic, copy;
 };
 
-constexpr SubMenu kXItems{{1501, "&From here ->"}, {1502, "&To here <-"}, {108, "&Min and Max"}, {1054, "&Auto"},
-                          {2501, "&Copy"}};
-constexpr SubMenu kYItems{{1503, "&From here"}, {1504, "&To here"}, {109, "&Min and Max"}, {1053, "&Auto"},
-                          {2502, "&Copy"}};
-constexpr SubMenu kBothItems{{1505, "&From here"}, {1506, "&To here"}, {117, "&Min and Max"}, {1055, "&Auto"},
-                             {2500, "&Copy"}};
+using namespace command;
+
+constexpr SubMenu kXItems{{kFirstPosition + 1, "&From here ->"}, {kFirstPosition + 2, "&To here <-"},
+                          {kXMinMax, "&Min and Max"}, {kXAuto, "&Auto"}, {kCopyCursor + 1, "&Copy"}};
+constexpr SubMenu kYItems{{kFirstPosition + 3, "&From here"}, {kFirstPosition + 4, "&To here"},
+                          {kYMinMax, "&Min and Max"}, {kYAuto, "&Auto"}, {kCopyCursor + 2, "&Copy"}};
+constexpr SubMenu kBothItems{{kFirstPosition + 5, "&From here"}, {kFirstPosition + 6, "&To here"},
+                             {kMinMax, "&Min and Max"}, {kAuto, "&Auto"}, {kCopyCursor, "&Copy"}};
 
 }  // namespace
 
