@@ -163,8 +163,13 @@ struct DocumentHead {
     friend bool operator==(const DocumentHead&, const DocumentHead&) = default;
 };
 
+struct KeptReads;
+
 struct Document : DocumentHead {
     std::array<DataSet, kSetSlots> sets{};  // slot i holds set i; slot 0 unused
+    // What the last load's reads of the files left, so that files that have only grown can be read on
+    // from there (document/incremental_load.h). Not a setting: sameAs does not compare it.
+    std::shared_ptr<const KeptReads> readState;
 
     // A fresh Document: axis defaults (resetAxes), no data, every slot with count 0 and interp 1.
     Document() = default;
