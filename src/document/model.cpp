@@ -1,6 +1,10 @@
 #include "document/model.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <cmath>
 #include <limits>
 
@@ -74,6 +78,25 @@ Range autoLimits(double lo, double hi) {
 }
 
 }  // namespace
+
+void* allocatePoints(std::size_t bytes) {
+    constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+    if (bytes < kHugePage) return ::operator new(bytes);
+    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* p = std::aligned_alloc(kHugePage, rounded);
+    if (!p) throw std::bad_alloc();
+    ::madvise(p, rounded, MADV_HUGEPAGE);
+    return p;
+}
+
+void freePoints(void* p, std::size_t bytes) noexcept {
+    constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+    if (bytes < kHugePage) {
+        ::operator delete(p);
+    } else {
+        std::free(p);
+    }
+}
 
 std::span<const double> DataSet::xs() const {
     return storage ? std::span<const double>(storage->x) : std::span<const double>();
@@ -212,6 +235,18 @@ Extents extents(std::span<const DataSet> sets) {
     Extents e;
     bool first = true;
     for (const DataSet& set : sets) {
+        if (set.storage && set.count > 0 && set.storage->summarised == set.count) {
+            // The same as going over the points: a minimum found earlier stays when a later one equals it.
+            const Extents& s = set.storage->summary;
+            if (first) {
+                e = s;
+                first = false;
+            } else {
+                e = {std::min(e.xmin, s.xmin), std::max(e.xmax, s.xmax), std::min(e.ymin, s.ymin),
+                     std::max(e.ymax, s.ymax)};
+            }
+            continue;
+        }
         for (int j = 1; j <= set.count; ++j) {
             const double x = set.x(j);
             const double y = set.y(j);
