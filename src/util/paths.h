@@ -125,6 +125,16 @@ bool fileExists(std::string_view path);
 // The last-write time of the file, 0 if it does not exist.
 FileTime lastWriteTime(std::string_view path);
 
+// True for a regular file, links followed. Only regular files are opened for reading: opening a FIFO
+// waits for a writer, and a device such as /dev/zero never ends.
+bool isRegularFile(std::string_view path);
+
+// Why path cannot be read as a file, in a few words for a message: "no such file", "a folder, not a
+// file", "a FIFO (named pipe), not a regular file", "a device, not a regular file", "cannot be opened
+// (Permission denied)", ...; nullopt for a regular file that opens for reading. Only a regular file is
+// opened (and closed at once) to find out.
+std::optional<std::string> readProblem(std::string_view path);
+
 // Deletes the file; if that fails, adds owner write permission to the file and tries once more. True on
 // success; false for a folder or a missing file.
 bool deleteFile(std::string_view path);
