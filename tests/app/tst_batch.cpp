@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
@@ -25,6 +26,13 @@ struct Run {
 };
 
 std::string data(const char* name) { return std::string(VARNEX_TEST_DATA) + "/batch/" + name; }
+
+// A stream whose every write fails, as writing to a full disk does.
+class FullDevice : public std::streambuf {
+protected:
+    int overflow(int) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
 
 }  // namespace
 
@@ -441,6 +449,56 @@ private slots:
         QVERIFY(r.out.find("\"Y\"\n") != std::string::npos);
         QVERIFY(r.out.find("font 245 0 \"Times New Roman\"") != std::string::npos);
         QCOMPARE(run({"--dump-picture"}).code, 2);
+    }
+
+    // Output that does not arrive is a failure: a message and exit code 2, for every command that
+    // writes to standard output.
+    void outputThatCannotBeWrittenIsExitTwo() {
+        const std::string f = data("worked.dat");
+        for (const auto& args : std::vector<std::vector<std::string>>{
+                 {"--help"}, {"--version"}, {"--info", f}, {"--info", "--points", f}, {"--dump-picture", f}}) {
+            FullDevice full;
+            std::ostream out(&full);
+            std::ostringstream err;
+            QCOMPARE(runBatch(args, m_program, out, err), std::optional<int>(2));
+            QVERIFY2(err.str().find("varnexw32: the output cannot be written") != std::string::npos, err.str().c_str());
+        }
+    }
+
+    // The real program writing into /dev/full: its standard output is flushed and checked at the end.
+    void standardOutputOnAFullDeviceIsExitTwo() {
+        if (!QFileInfo::exists("/dev/full")) QSKIP("no /dev/full");
+        for (const QStringList& args : {QStringList{"--help"}, QStringList{"--version"},
+                                        QStringList{"--info", QString::fromStdString(data("worked.dat"))},
+                                        QStringList{"--dump-picture", QString::fromStdString(data("worked.dat"))}}) {
+            QProcess program;
+            program.setStandardOutputFile("/dev/full");
+            program.start(QStringLiteral(VARNEX_BIN_DIR "/varnexw32"), args);
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 2);
+            QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+                     QString("varnexw32: the output cannot be written (No space left on device)\n"));
+        }
+    }
+
+    // FILE opens as on the desktop's command line: a parameter file opens its data file; a name the
+    // desktop does not open is a message and exit code 1.
+    void fileOpensAsTheDesktopOpensIt() {
+        const Run viaData = run({"--info", data("views/main.dat")});
+        const Run viaParameters = run({"--info", data("views/main.P")});
+        QCOMPARE(viaParameters.code, 0);
+        QCOMPARE(viaParameters.out, viaData.out);
+        QCOMPARE(QString::fromStdString(viaParameters.err), QString());
+
+        QTemporaryDir dir;
+        std::ofstream(dir.filePath("graph.csv").toStdString()) << "t\n1 2\n3 4\n";
+        for (const char* name : {"graph.csv", "orphan.P"}) {
+            const Run r = run({"--info", dir.filePath(name).toStdString()});
+            QCOMPARE(r.code, 1);
+            QVERIFY2(r.err.find("VarnexWin32 3.26c Error: The file is not opened.\n") == 0, r.err.c_str());
+            QVERIFY(r.out.empty());
+        }
     }
 
     void otherCommandLinesAreForTheDesktop() {
