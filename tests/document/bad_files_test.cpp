@@ -98,7 +98,7 @@ TEST(DataFileProblemsTest, ReasonsFromTheFirstBytes) {
         {"", true, "an empty file"},
         {utf16("1 2\n3 4\n"), true, kUtf16},
         {utf16("1 2\n3 4\n").substr(2), true, kUtf16},  // no byte-order mark
-        {std::string("title\0\x01\x02\x03 binary\x7f", 19), true, "binary data (NUL bytes), not text"},
+        {std::string("title\0\x01\x02\x03 binary\x7f", 17), true, "binary data (NUL bytes), not text"},
         {"title\r1 2\r3 4\r", true, kCrOnly},
         {"title\r\n1\r\n2\r\n", true, kNoNumbers},  // one column: no y
         {"only text\nmore text\n", true, kNoNumbers},
