@@ -30,10 +30,7 @@ public:
 
     // The same with a detail that says what went wrong where, as "FILE: reason" (fileDetail): the
     // desktop's box shows it on request below the text, batch mode prints it as a second line.
-    virtual void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) {
-        static_cast<void>(detail);
-        inform(caption, text);
-    }
+    virtual void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) = 0;
 
     // A question with Yes and No: 1 for Yes, 0 for No, -1 for any other answer (the box closed).
     virtual int ask(std::string_view caption, std::string_view text) = 0;

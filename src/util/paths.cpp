@@ -206,6 +206,8 @@ std::optional<std::string> currentDirectory() {
 std::optional<std::string> absPath(std::string_view name) {
     const std::optional<std::string> clean = cleanName(name);
     if (clean && driveLetter(*clean)) return normalizedOnDrive(*clean);  // needs no current directory
+    // Nor does an absolute name: it resolves even when the current directory has been deleted.
+    if (clean && clean->front() == kSeparator) return resolve(*clean, fs::path("/"));
     const std::optional<std::string> current = currentDirectory();
     if (!current || !clean) return current;
     return resolve(*clean, *current);

@@ -92,6 +92,7 @@ std::optional<std::string> currentDirectory();
 // unquoted (util/text.h) and loses a trailing '/'; "." and ".." are folded lexically. A name that is
 // empty after leading spaces gives the current directory. A name with a drive letter is already
 // absolute ("E:x" is taken as "E:/x"). The result has no trailing '/' unless it is "/" or a drive root.
+// An absolute name does not need the current directory (which may have been deleted meanwhile).
 std::optional<std::string> absPath(std::string_view name);
 
 // The same against the folder ref instead of the current directory (an empty name gives ref). If ref

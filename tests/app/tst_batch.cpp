@@ -187,9 +187,30 @@ private slots:
     void invalidDataIsExitOne() {
         const Run r = run({"--info", data("nodata.dat")});
         QCOMPARE(r.code, 1);
-        QCOMPARE(QString::fromStdString(r.err), QString("VarnexWin32 3.26c Error: 不正なデータです。\n"));
+        QCOMPARE(QString::fromStdString(r.err),
+                 QString::fromStdString("VarnexWin32 3.26c Error: 不正なデータです。\n" + data("nodata.dat") +
+                                        ": no numbers: no line with an x value and at least one y value\n"));
         QVERIFY(r.out.empty());
-        QCOMPARE(run({"--info", data("missing.dat")}).code, 1);
+        // The second line names the file and the reason.
+        QTemporaryDir dir;
+        std::ofstream(dir.filePath("empty.dat").toStdString()) << "";
+        std::ofstream(dir.filePath("mac.dat").toStdString()) << "t\r1 2\r3 4\r";
+        QVERIFY(QDir(dir.path()).mkdir("folder.dat"));
+        const std::string folder = dir.path().toStdString();
+        const struct {
+            std::string file, reason;
+        } cases[] = {
+            {data("missing.dat"), "no such file"},
+            {folder + "/folder.dat", "a folder, not a file"},
+            {folder + "/empty.dat", "an empty file"},
+            {folder + "/mac.dat", "lines end with CR alone (convert the line ends to LF)"},
+        };
+        for (const auto& c : cases) {
+            const Run bad = run({"--info", c.file});
+            QCOMPARE(bad.code, 1);
+            QCOMPARE(QString::fromStdString(bad.err),
+                     QString::fromStdString("VarnexWin32 3.26c Error: 不正なデータです。\n" + c.file + ": " + c.reason + "\n"));
+        }
     }
 
     void wrongUsageIsExitTwo() {
@@ -372,7 +393,7 @@ private slots:
         // The program's own texts stay readable in a Shift-JIS run.
         const Run r = run({"--codepage", "shift_jis", "--info", data("nodata.dat")});
         QCOMPARE(r.code, 1);
-        QCOMPARE(QString::fromStdString(r.err), QString("VarnexWin32 3.26c Error: 不正なデータです。\n"));
+        QVERIFY(r.err.find("VarnexWin32 3.26c Error: 不正なデータです。\n") == 0);
     }
 
     void missingConfigurationIsReportedAndStartUpGoesOn() {
@@ -496,7 +517,15 @@ private slots:
         for (const char* name : {"graph.csv", "orphan.P"}) {
             const Run r = run({"--info", dir.filePath(name).toStdString()});
             QCOMPARE(r.code, 1);
-            QVERIFY2(r.err.find("VarnexWin32 3.26c Error: The file is not opened.\n") == 0, r.err.c_str());
+            QCOMPARE(QString::fromStdString(r.err),
+                     QString::fromStdString("VarnexWin32 3.26c Error: The file is not opened.\n" +
+                                            dir.filePath(name).toStdString() + ": " +
+                                            (name[0] == 'g' ? "not a data file: its extension is not a configured "
+                                                              "data-file extension"
+                                                            : "a parameter file without its data file: no file of "
+                                                              "that name with a configured data-file extension lies "
+                                                              "beside it") +
+                                            " (ext= in varnexw32.ini: .dat, .txt)\n"));
             QVERIFY(r.out.empty());
         }
     }
