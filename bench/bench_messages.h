@@ -12,6 +12,9 @@ namespace varnex::bench {
 class SilentMessageBoxes : public MessageBoxes {
 public:
     void inform(std::string_view, std::string_view text) override { std::cerr << text << '\n'; }
+    void informWithDetail(std::string_view, std::string_view text, std::string_view detail) override {
+        std::cerr << text << '\n' << detail << '\n';
+    }
     int ask(std::string_view, std::string_view) override { return 0; }
     Answer askWithCancel(std::string_view, std::string_view) override { return Answer::No; }
     void fatal(std::string_view text) override { std::cerr << text << '\n'; }

@@ -25,6 +25,10 @@ using namespace varnex;
 class PrintingMessageBoxes : public MessageBoxes {
 public:
     void inform(std::string_view caption, std::string_view text) override { print(caption, text); }
+    void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) override {
+        print(caption, text);
+        print(caption, detail);
+    }
     int ask(std::string_view caption, std::string_view text) override {
         print(caption, text);
         return 0;

@@ -19,6 +19,7 @@ namespace {
 class SilentMessageBoxes : public varnex::MessageBoxes {
 public:
     void inform(std::string_view, std::string_view) override {}
+    void informWithDetail(std::string_view, std::string_view, std::string_view) override {}
     int ask(std::string_view, std::string_view) override { return 0; }
     varnex::Answer askWithCancel(std::string_view, std::string_view) override { return varnex::Answer::No; }
     void fatal(std::string_view) override {}

@@ -23,6 +23,7 @@ using namespace varnex;
 class SilentMessageBoxes final : public MessageBoxes {
 public:
     void inform(std::string_view, std::string_view) override {}
+    void informWithDetail(std::string_view, std::string_view, std::string_view) override {}
     int ask(std::string_view, std::string_view) override { return 0; }
     Answer askWithCancel(std::string_view, std::string_view) override { return Answer::Cancel; }
     void fatal(std::string_view) override {}

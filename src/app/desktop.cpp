@@ -45,7 +45,7 @@ void Desktop::start(const std::string& commandLineFile) {
     m_accelerators = std::make_unique<AcceleratorFilter>(
         *m_window, [this](int id) { return m_actions->runAccelerator(id); });
     QCoreApplication::instance()->installEventFilter(m_accelerators.get());
-    m_documents->openOrAppend(commandLineFile);
+    m_documents->openCommandLine(commandLineFile);
     m_window->layoutAll();
     if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
     m_watch->setWatching(false);

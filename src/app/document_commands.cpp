@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "app/config/configuration.h"
 #include "app/main_window.h"
 #include "document/child_files.h"
+#include "document/command_line_file.h"
 #include "document/data_pool.h"
 #include "document/view_list.h"
 #include "graph/graph_view.h"
@@ -22,14 +22,6 @@ namespace varnex {
 namespace {
 
 constexpr std::string_view kDataTabLabel = "Data";
-
-bool endsWithNoCase(std::string_view text, std::string_view tail) {
-    if (tail.size() > text.size()) return false;
-    return std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-                      });
-}
 
 // The day this file was compiled, as YYYY-MM-DD.
 std::string buildDate() {
@@ -108,21 +100,23 @@ void DocumentCommands::reload() {
 }
 
 std::optional<std::string> DocumentCommands::accept(const std::string& name) const {
-    for (const std::string& ext : m_config.extensions) {
-        if (endsWithNoCase(name, "." + ext)) return name;
-    }
-    if (!endsWithNoCase(name, ".p")) return std::nullopt;
-    const std::string stem = name.substr(0, name.size() - 1);  // up to and with the last '.'
-    for (const std::string& ext : m_config.extensions) {
-        const std::string candidate = stem + ext;
-        if (fileExists(candidate)) return candidate;
-    }
-    return std::nullopt;
+    return fileToOpen(name, m_config.extensions).path;
 }
 
 void DocumentCommands::openOrAppend(const std::string& name) {
-    const auto accepted = accept(unquote(name));
-    if (!accepted) return;
+    if (const auto accepted = accept(name)) openOrAppendFile(*accepted);
+}
+
+void DocumentCommands::openCommandLine(const std::string& name) {
+    const FileToOpen choice = fileToOpen(name, m_config.extensions);
+    if (choice.path) {
+        openOrAppendFile(*choice.path);
+    } else if (!choice.reason.empty()) {
+        m_messages.informWithDetail(kErrorCaption, kNotOpenedText, fileDetail(unquote(name), choice.reason));
+    }
+}
+
+void DocumentCommands::openOrAppendFile(const std::string& file) {
     m_window.raise();
     m_window.activateWindow();
     const Document& doc = m_views.current();
@@ -130,11 +124,11 @@ void DocumentCommands::openOrAppend(const std::string& name) {
         const std::string question =
             formatMessage("現在のグラフ(%s)に重ねて描きますか?", baseName(doc.files.name(0)).c_str());
         if (m_messages.ask(kCaption, question) == 1) {
-            append(*accepted);
+            append(file);
             return;
         }
     }
-    open(*accepted);
+    open(file);
 }
 
 void DocumentCommands::updateTitle(const Document& doc) {

@@ -38,12 +38,17 @@ public:
     // Reads every file of the current Document again and redraws; nothing when a file of the list can
     // no longer be opened (the old Document stays).
     void reload();
-    // The command line's or a dropped file's name: quotes removed; ignored without a message unless
-    // accepted; asks whether to draw over the current graph when one is shown ("Yes" appends,
-    // otherwise the file opens as a new graph).
+    // A dropped file's name: quotes removed; ignored without a message unless accepted; asks whether
+    // to draw over the current graph when one is shown ("Yes" appends, otherwise the file opens as a
+    // new graph).
     void openOrAppend(const std::string& name);
+    // The command line's name: as openOrAppend, but a name that opens nothing is reported with the
+    // caption "VarnexWin32 3.26c Error", the text "The file is not opened." and the detail
+    // "NAME: reason". An empty command line opens nothing without a word.
+    void openCommandLine(const std::string& name);
 
-    // The data file a name stands for: the name itself when it ends with "." and a configured
+    // The data file a name stands for, by the rule that batch mode shares
+    // (document/command_line_file.h): the name itself when it ends with "." and a configured
     // extension (any case); for a ".p" name (any case), the first existing file with that extension
     // replaced by a configured one; otherwise nothing.
     std::optional<std::string> accept(const std::string& name) const;
@@ -91,6 +96,7 @@ public:
 
 private:
     int load(LoadMode mode, const std::string& name);
+    void openOrAppendFile(const std::string& file);
     void afterFailedLoad();
 
     ViewList& m_views;

@@ -1,11 +1,11 @@
 #include "document/loader.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <numeric>
 #include <system_error>
 
+#include "document/data_file_problems.h"
 #include "document/data_file_reader.h"
 #include "document/incremental_load.h"
 #include "document/parameter_reader.h"
@@ -40,14 +40,27 @@ int readDataFileOf(const std::string& path, std::span<DataSet> slots, const Load
                           : readDataFile(path, slots, context.pool, vtitle);
 }
 
+// An appended file is read only if it is a regular file: anything else that exists (a FIFO, a device,
+// a folder) is reported by name and gives no set; a missing one gives no set without a word.
+bool appendedFileReadable(const std::string& path, const LoadContext& context) {
+    if (isRegularFile(path)) return true;
+    if (fileExists(path)) {
+        const std::string reason = readProblem(path).value_or("not a regular file");
+        context.messages.informWithDetail(kErrorCaption, kInvalidDataText, fileDetail(path, reason));
+    }
+    return false;
+}
+
 // Reads one file into slots; `newest` takes the file's time, read just before the file, when it gives
-// sets.
+// sets. Only a regular file is opened. When it gives no set, *failure (if given) says why.
 int readFile(const std::string& path, std::span<DataSet> slots, const LoadContext& context, TitleText* vtitle,
-             FileTime& newest) {
+             FileTime& newest, std::string* failure) {
     if (slots.empty()) return 0;
+    const bool regular = failure ? isRegularFile(path) : appendedFileReadable(path, context);
     const FileTime time = lastWriteTime(path);
-    const int n = readDataFileOf(path, slots, context, vtitle);
+    const int n = regular ? readDataFileOf(path, slots, context, vtitle) : 0;
     if (n > 0) newest = std::max(newest, time);
+    if (n == 0 && failure) *failure = fileDetail(path, dataFileProblem(path));
     return n;
 }
 
@@ -63,7 +76,7 @@ int readAppendedFiles(Document& doc, int total, bool fresh, const LoadContext& c
             n = loadAppendedFile(freeSlots(doc, total), name, context);
             if (n > 0) newest = std::max(newest, time);
         } else {
-            n = readFile(name, freeSlots(doc, total), context, nullptr, newest);
+            n = readFile(name, freeSlots(doc, total), context, nullptr, newest, nullptr);
         }
         doc.filesets[static_cast<std::size_t>(j)] = static_cast<std::uint8_t>(n);
         total += n;
@@ -71,11 +84,15 @@ int readAppendedFiles(Document& doc, int total, bool fresh, const LoadContext& c
     return total;
 }
 
-int openMainFile(Document& doc, std::string_view path, const LoadContext& context, FileTime& newest) {
+int openMainFile(Document& doc, std::string_view path, const LoadContext& context, FileTime& newest,
+                 std::string& failure) {
     const std::optional<std::string> name = absPath(path);
-    if (!name) return 0;
+    if (!name) {
+        failure = fileDetail(path, "no such file");
+        return 0;
+    }
     enterFileFolder(*name);
-    const int n = readFile(*name, freeSlots(doc, 0), context, &doc.vtitle, newest);
+    const int n = readFile(*name, freeSlots(doc, 0), context, &doc.vtitle, newest, &failure);
     if (n == 0 || !doc.files.setMain(*name)) return 0;
     readParameters(doc, {}, nullptr, context.messages);  // the appended files and axes of the current view
     const int total = readAppendedFiles(doc, n, true, context, newest);
@@ -83,11 +100,12 @@ int openMainFile(Document& doc, std::string_view path, const LoadContext& contex
     return total;
 }
 
-int rereadFiles(Document& doc, bool enterFolder, const LoadContext& context, FileTime& newest) {
+int rereadFiles(Document& doc, bool enterFolder, const LoadContext& context, FileTime& newest,
+                std::string& failure) {
     const std::string& main = doc.files.name(0);
     if (main.empty()) return 0;
     if (enterFolder) enterFileFolder(main);
-    const int n = readFile(main, freeSlots(doc, 0), context, nullptr, newest);
+    const int n = readFile(main, freeSlots(doc, 0), context, nullptr, newest, &failure);
     if (n == 0) return 0;
     return readAppendedFiles(doc, n, false, context, newest);
 }
@@ -121,19 +139,20 @@ void finishLoad(Document& doc, int total, const LoadContext& context, FileTime n
     for (int i = doc.data + 1; i <= kMaxSets; ++i) dropLoadedData(doc.sets[static_cast<std::size_t>(i)]);
 }
 
-void failLoad(ViewList& views, const LoadContext& context) {
+void failLoad(ViewList& views, const LoadContext& context, std::string_view failure) {
     views.truncateAfter(1);
     views.setCurrent(1);
     Document& first = views.first();
     first.data = 0;
     for (DataSet& set : first.sets) dropLoadedData(set);
     context.pool.releaseAll();
-    context.messages.inform(kErrorCaption, kInvalidDataText);
+    context.messages.informWithDetail(kErrorCaption, kInvalidDataText, failure);
 }
 
 }  // namespace
 
-int loadDocument(Document& doc, LoadMode mode, std::string_view path, const LoadContext& context) {
+int loadDocument(Document& doc, LoadMode mode, std::string_view path, const LoadContext& context,
+                 std::string* failure) {
     std::string appended;
     if (mode == LoadMode::Append) {
         if (doc.files.count() >= kMaxFiles) return doc.data;  // no question for a file that cannot be listed
@@ -144,9 +163,13 @@ int loadDocument(Document& doc, LoadMode mode, std::string_view path, const Load
     }
     context.pool.releaseAll();
     FileTime newest = 0;
-    int total = mode == LoadMode::New ? openMainFile(doc, path, context, newest)
-                                       : rereadFiles(doc, mode == LoadMode::Reread, context, newest);
-    if (total == 0) return 0;
+    std::string why;
+    int total = mode == LoadMode::New ? openMainFile(doc, path, context, newest, why)
+                                       : rereadFiles(doc, mode == LoadMode::Reread, context, newest, why);
+    if (total == 0) {
+        if (failure) *failure = why.empty() ? fileDetail(doc.files.name(0), "no data") : why;
+        return 0;
+    }
     if (mode == LoadMode::Append) {
         const int j = doc.files.appendedCount() + 1;
         const FileTime time = lastWriteTime(appended);
@@ -161,7 +184,7 @@ int loadDocument(Document& doc, LoadMode mode, std::string_view path, const Load
 }
 
 int loadAppendedFile(std::span<DataSet> slots, const std::string& path, const LoadContext& context) {
-    if (slots.empty()) return 0;
+    if (slots.empty() || !appendedFileReadable(path, context)) return 0;
     const int n = readDataFileOf(path, slots, context, nullptr);
     if (n == 0) return 0;
     // The appended file's own settings go to a scratch Document, which is then dropped: an appended file
@@ -207,12 +230,8 @@ void tidyAppended(Document& doc) {
 bool allFilesPresent(const DocumentHead& doc) {
     if (doc.files.empty()) return false;
     enterFileFolder(doc.files.name(0));
-    for (const std::string& name : doc.files.names()) {
-        std::FILE* file = std::fopen(name.c_str(), "rb");
-        if (!file) return false;
-        std::fclose(file);
-    }
-    return true;
+    return std::none_of(doc.files.names().begin(), doc.files.names().end(),
+                        [](const std::string& name) { return readProblem(name).has_value(); });
 }
 
 bool releaseAppended(Document& doc, int k) {
@@ -255,10 +274,11 @@ int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, const L
     ReadKeeper ownKeeper(nullptr);
     LoadContext reading = context;
     if (!reading.keeper) reading.keeper = &ownKeeper;
-    const int n = loadDocument(work, mode, path, reading);
+    std::string failure;
+    const int n = loadDocument(work, mode, path, reading, &failure);
     if (n == 0) {
         views.first().readState.reset();
-        failLoad(views, context);
+        failLoad(views, context, failure);
         return 0;
     }
     work.readState = reading.keeper->kept();

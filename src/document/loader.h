@@ -15,6 +15,11 @@
 // The data file a load leaves as current is the current view's name 0; the path helpers that resolve
 // names against it take it as an explicit base (util/paths.h), so no copy of it is kept here.
 //
+// Only regular files are read (links followed): a FIFO would block the program at its opening and a
+// device such as /dev/zero never ends. An appended file that exists but is not a regular file is
+// reported ("不正なデータです。" with the detail "FILE: reason") and gives no set; a missing one gives no
+// set without a word.
+//
 // File times: on success doc.filetime holds the newest last-write time of the files that gave sets, each
 // taken just before that file was read. A file rewritten while it is being read is thus newer than the
 // recorded time and is seen as changed at the next check (document/file_watch.h).
@@ -65,13 +70,15 @@ enum class LoadMode {
 // to dataxmin..dataymax, normalise(), tidyAppended(), filetime is recorded, and slots after the last
 // set lose their arrays (their GraphParams stay for a set that appears there later).
 // Failure (the main file cannot be read or holds no numbers) returns 0 and leaves doc's settings as
-// they were; the pool has been released.
-int loadDocument(Document& doc, LoadMode mode, std::string_view path, const LoadContext& context);
+// they were; the pool has been released; *failure (when given) receives "FILE: reason" for the message
+// (document/data_file_problems.h).
+int loadDocument(Document& doc, LoadMode mode, std::string_view path, const LoadContext& context,
+                 std::string* failure = nullptr);
 
 // Reads the file path into slots (the first free slots of a Document) with the line scheme and the
 // drawing choices of path's own parameter file (its current view) or of its directives. The axes of the
 // Document are not touched. Returns the number of sets read: 0 if path cannot be read, holds no numbers,
-// or slots is empty.
+// or slots is empty (a path that exists but is not a regular file is reported, see above).
 int loadAppendedFile(std::span<DataSet> slots, const std::string& path, const LoadContext& context);
 
 // The settings step after reading n sets into sets (element 0 is set 1): nothing for n = 0; otherwise
@@ -90,8 +97,8 @@ void applyDefaultsAndParameters(int n, std::span<DataSet> sets, Document* doc, V
 // Titles are cut to their 255 bytes. The titles live in the pool: call this once per load.
 void tidyAppended(Document& doc);
 
-// True if the main file and every appended file can be opened for reading; the main file's folder
-// becomes the current directory. False for an empty list.
+// True if the main file and every appended file are regular files that can be opened for reading; the
+// main file's folder becomes the current directory. False for an empty list.
 bool allFilesPresent(const DocumentHead& doc);
 
 // Removes appended file k (1-based) from the list; the records of the sets after its sets move down by
@@ -114,7 +121,8 @@ std::optional<std::string> otherDriveQuestion(std::string_view path, std::string
 // views, the stored current one current); the work copy then becomes the current view's Document and
 // shareLoadedSets runs. On failure the first view is emptied (data 0, its arrays dropped), the list is
 // cut to it, it becomes current, the pool is released, and "不正なデータです。" is shown with the
-// caption "VarnexWin32 3.26c Error". Returns the number of data sets, 0 on failure.
+// caption "VarnexWin32 3.26c Error" and the detail "FILE: reason" (the main file and why it gave no
+// data). Returns the number of data sets, 0 on failure.
 int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, const LoadContext& context);
 
 // Opens path as a new graph: loadIntoViews in mode New.

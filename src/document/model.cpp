@@ -71,10 +71,15 @@ void repairLimits(double& lo, double& hi, std::int8_t type, double dataLo, doubl
     hi = range.hi;
 }
 
-// Automatic limits over [lo, hi]: a 5 % margin each way, or the range around a single value.
+// Automatic limits over [lo, hi]: a 5 % margin each way, or the range around a single value. Data
+// spread over more than the largest double (-1e308 to 1e308) has its margin taken as a difference of
+// shares and its limits held at the largest finite doubles, so they never become infinite.
 Range autoLimits(double lo, double hi) {
     if (!(hi > lo)) return rangeAround(lo);
-    return {lo - 0.05 * (hi - lo), hi + 0.05 * (hi - lo)};
+    constexpr double kMax = std::numeric_limits<double>::max();
+    const double width = hi - lo;
+    const double margin = std::isfinite(width) ? 0.05 * width : 0.05 * hi - 0.05 * lo;
+    return {std::max(lo - margin, -kMax), std::min(hi + margin, kMax)};
 }
 
 }  // namespace

@@ -222,7 +222,8 @@ struct Document : DocumentHead {
     // Copies the DataSet records 1..n from another Document (references, not arrays).
     void copySets(const Document& from, int n);
 
-    // Linear axes, the extents stored in dataxmin..dataymax, and limits with a 5 % margin. An extent
+    // Linear axes, the extents stored in dataxmin..dataymax, and limits with a 5 % margin (held within
+    // the finite doubles, so data near +-1e308 still gets finite limits). An extent
     // that is a single value v (constant data, one point) gets v ± 10 % of |v| (±1 for 0) instead, so
     // that the data are drawn in the middle of a valid range.
     void autoRange(const Extents& extents);

@@ -1,18 +1,10 @@
 #include "document/parameter_file.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "util/codepage.h"
 #include "util/paths.h"
 
 namespace varnex {
 namespace {
-
-bool isRegularFile(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(path), error);
-}
 
 // dataPath with the extension of its file name (the text from the last '.' of the base name) replaced
 // by extension; a base name without '.' gets extension appended. A '.' in a folder name never counts.

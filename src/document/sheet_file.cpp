@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "util/codepage.h"
+#include "util/paths.h"
 
 namespace varnex {
 namespace {
@@ -59,6 +60,7 @@ SheetText sheetText(std::string_view bytes, std::int64_t capacity) {
 }
 
 std::optional<SheetText> readSheetFile(const std::string& path, std::int64_t capacity) {
+    if (!isRegularFile(path)) return std::nullopt;  // a FIFO would block, a device never end
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return std::nullopt;
     SheetTextBuilder builder(capacity);

@@ -46,7 +46,7 @@ private:
 // The sheet text of a file's bytes.
 SheetText sheetText(std::string_view bytes, std::int64_t capacity);
 
-// Reads the file into a sheet text; nullopt when it cannot be opened or read.
+// Reads the file into a sheet text; nullopt when it is not a regular file or cannot be opened or read.
 std::optional<SheetText> readSheetFile(const std::string& path, std::int64_t capacity);
 
 }  // namespace varnex

@@ -11,6 +11,7 @@
 #include "render/output/drawing.h"
 #include "render/spline.h"
 #include "util/numbers.h"
+#include "util/paths.h"
 
 namespace varnex {
 
@@ -375,7 +376,9 @@ void drawCurve(Drawing& drawing, const DocumentHead& doc, const DataSet& set, st
 
 void drawErrorBars(Drawing& drawing, const DocumentHead& doc, const DataSet& set, double capHalfLength) {
     if (!hasPoints(set)) return;
-    // The error values are not kept in memory: they are read again from the set's block in its file.
+    // The error values are not kept in memory: they are read again from the set's block in its file
+    // (only if it is still a regular file: a FIFO put in its place would block the drawing).
+    if (!isRegularFile(set.name().str())) return;
     FileSource file(set.name().str());
     if (!file.isOpen() || !file.seek(set.datapos)) return;
     LineReader reader(file, LineLength::Whole);

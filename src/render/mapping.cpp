@@ -12,6 +12,14 @@ double fraction(double p, double from, double to) {
     return to != from ? (p - from) / (to - from) : 0.0;
 }
 
+// The value at fraction f of the way from lo to hi; limits further apart than the largest double are
+// weighted instead, which stays finite.
+double between(double lo, double hi, double f) {
+    const double span = hi - lo;
+    if (std::isfinite(span)) return lo + f * span;
+    return (1 - f) * lo + f * hi;
+}
+
 }  // namespace
 
 double unscale(double t, int type) {
@@ -21,11 +29,11 @@ double unscale(double t, int type) {
 }
 
 double dataX(const DocumentHead& doc, double px) {
-    return unscale(doc.txmin + fraction(px, doc.area[0], doc.area[1]) * (doc.txmax - doc.txmin), doc.xtype);
+    return unscale(between(doc.txmin, doc.txmax, fraction(px, doc.area[0], doc.area[1])), doc.xtype);
 }
 
 double dataY(const DocumentHead& doc, double py) {
-    return unscale(doc.tymin + fraction(py, doc.area[2], doc.area[3]) * (doc.tymax - doc.tymin), doc.ytype);
+    return unscale(between(doc.tymin, doc.tymax, fraction(py, doc.area[2], doc.area[3])), doc.ytype);
 }
 
 PagePosition pageOfLogical(double x, double y) {

@@ -41,8 +41,12 @@ inline constexpr double kWrongSignValue = 100.0;  // where a value of the wrong 
 // Position of t between lo and hi mapped onto from..to. A degenerate range (equal limits, which only
 // a log axis of type -1 with two limits of the wrong sign produces) has no position: NaN, which the
 // logical conversion sends far off the page.
+// Limits further apart than the largest double (-1e308 to 1e308) are measured in halves, which
+// cannot overflow.
 inline double interpolate(double t, double lo, double hi, double from, double to) {
-    return from + (t - lo) / (hi - lo) * (to - from);
+    const double span = hi - lo;
+    if (std::isfinite(span) || !std::isfinite(lo) || !std::isfinite(hi)) return from + (t - lo) / span * (to - from);
+    return from + (0.5 * t - 0.5 * lo) / (0.5 * hi - 0.5 * lo) * (to - from);
 }
 
 inline std::int32_t toLogicalUnit(double value) {

@@ -52,12 +52,15 @@ double integerPower(double base, int k) {
 
 Mesh makeMesh(int intervals, double lo, double hi) {
     const Mesh refused;
-    if (intervals < 1 || !std::isfinite(lo) || !std::isfinite(hi) || !std::isfinite(hi - lo)) return refused;
+    if (intervals < 1 || !std::isfinite(lo) || !std::isfinite(hi)) return refused;
     const double amax = std::max(std::fabs(lo), std::fabs(hi));
+    // Limits further apart than the largest double (-1e308 to 1e308) are measured in halves.
+    const double halfWidth = 0.5 * hi - 0.5 * lo;
     // Written so that NaN (lo = hi = 0) is refused as well.
-    if (!((hi - lo) / amax >= kMinRelativeWidth)) return refused;
+    if (!(halfWidth / amax >= 0.5 * kMinRelativeWidth)) return refused;
 
-    const double h = (hi - lo) / intervals;
+    const double width = hi - lo;
+    const double h = std::isfinite(width) ? width / intervals : halfWidth / intervals * 2;
     const std::int64_t m = meshFloor(std::log10(h));
     const double p = std::pow(10.0, static_cast<double>(m));
     // Below the normal doubles the powers of ten lose their digits (and integerPower reaches 0).

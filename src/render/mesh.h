@@ -37,9 +37,10 @@ struct Mesh {
 
 // Fills a mesh of about `intervals` steps over [lo, hi] (the axis drawing asks for 5). The range is
 // refused (an empty mesh: count 0, shift 0) when (hi − lo) / max(|lo|, |hi|) is below 1e−8 (also when
-// hi <= lo or both are 0), when a limit or their difference is not finite, when the step would be
-// below the smallest normal double, or when the ticks would not fit the entries. Pure: shows nothing;
-// the caller reports a refusal with reportMeshFailure, once per axis and drawing.
+// hi <= lo or both are 0), when a limit is not finite, when the step would be below the smallest
+// normal double, or when the ticks would not fit the entries. Limits further apart than the largest
+// double are accepted; the entry a step beyond such a limit may then be infinite. Pure: shows
+// nothing; the caller reports a refusal with reportMeshFailure, once per axis and drawing.
 Mesh makeMesh(int intervals, double lo, double hi);
 
 // The information box "Can not make axis mesh." with the error caption.

@@ -1,6 +1,8 @@
 #include "render/ranges.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "document/model.h"
 #include "render/mapping.h"
@@ -27,6 +29,16 @@ bool transformable(double value, int type) {
     if (type == 1) return value > 0;
     if (type == -1) return value < 0;
     return true;
+}
+
+// value held within the doubles an axis of `type` can show: the finite ones, and on a logarithmic
+// axis those of its sign (a margin beyond them would be infinite, or 0 on a log axis).
+double clampToAxis(double value, int type) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    constexpr double kTiny = std::numeric_limits<double>::denorm_min();
+    if (type == 1) return std::clamp(value, kTiny, kMax);
+    if (type == -1) return std::clamp(value, -kMax, -kTiny);
+    return std::clamp(value, -kMax, kMax);
 }
 
 }  // namespace
@@ -68,9 +80,9 @@ bool automaticRange(Document& doc, Axis axis) {
 
     // Written as a difference of shares so that the distance of two extreme values cannot overflow.
     const double margin = kMarginShare * highest - kMarginShare * lowest;
-    const double lo = unscale(lowest - margin, type);
-    const double hi = unscale(highest + margin, type);
-    if (!std::isfinite(lo) || !std::isfinite(hi)) return false;
+    const double lo = clampToAxis(unscale(lowest - margin, type), type);
+    const double hi = clampToAxis(unscale(highest + margin, type), type);
+    if (!(hi > lo)) return false;
     const Limits limits = limitsOf(doc, axis);
     *limits.lo = lo;
     *limits.hi = hi;

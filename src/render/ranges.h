@@ -23,9 +23,10 @@ bool rangeToDataExtent(DocumentHead& doc, Axis axis);
 // y-axis transform (values of the wrong sign for a logarithmic axis, which the transform sends far
 // outside every range, are left out); ymin and ymax become the back transform of the smallest and
 // largest transformed value widened by 5 % of their distance on each side, so a logarithmic axis
-// gets its margin in decades. The x axis works the same with x and y exchanged. The range stays as it
-// is when fewer than two distinct values count, or the widened range is not finite. Returns whether
-// the limits changed.
+// gets its margin in decades. The x axis works the same with x and y exchanged. A limit that the margin
+// would take beyond the doubles the axis can show is held at the largest finite double (on a log axis,
+// at the smallest one of its sign). The range stays as it is when fewer than two distinct values
+// count. Returns whether the limits changed.
 bool automaticRange(Document& doc, Axis axis);
 
 // The position commands, offset 1..6 (command 1500 + offset), with the cursor value (x, y):

@@ -7,6 +7,13 @@
 
 namespace varnex {
 
+std::string fileDetail(std::string_view file, std::string_view reason) {
+    std::string detail(file);
+    detail += ": ";
+    detail += reason;
+    return detail;
+}
+
 std::string formatMessage(const char* format, ...) {
     constexpr std::size_t kBufferSize = 2048;
     char buffer[kBufferSize];

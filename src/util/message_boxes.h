@@ -28,6 +28,10 @@ public:
     // An information box with an OK button.
     virtual void inform(std::string_view caption, std::string_view text) = 0;
 
+    // The same with a detail that says what went wrong where, as "FILE: reason" (fileDetail): the
+    // desktop's box shows it on request below the text, batch mode prints it as a second line.
+    virtual void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) = 0;
+
     // A question with Yes and No: 1 for Yes, 0 for No, -1 for any other answer (the box closed).
     virtual int ask(std::string_view caption, std::string_view text) = 0;
 
@@ -39,6 +43,9 @@ public:
     // return normally, with a failure result.
     virtual void fatal(std::string_view text) = 0;
 };
+
+// The detail of a message about a file: "FILE: reason" (bytes in the system code page).
+std::string fileDetail(std::string_view file, std::string_view reason);
 
 // printf-style formatting of a message into the 2048-byte message buffer: %s, %d, %c and %% only.
 // Text beyond the buffer is cut at a character boundary. Numbers with a fraction are formatted with

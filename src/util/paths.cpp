@@ -1,7 +1,9 @@
 #include "util/paths.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -204,6 +206,8 @@ std::optional<std::string> currentDirectory() {
 std::optional<std::string> absPath(std::string_view name) {
     const std::optional<std::string> clean = cleanName(name);
     if (clean && driveLetter(*clean)) return normalizedOnDrive(*clean);  // needs no current directory
+    // Nor does an absolute name: it resolves even when the current directory has been deleted.
+    if (clean && clean->front() == kSeparator) return resolve(*clean, fs::path("/"));
     const std::optional<std::string> current = currentDirectory();
     if (!current || !clean) return current;
     return resolve(*clean, *current);
@@ -261,6 +265,33 @@ FileTime lastWriteTime(std::string_view path) {
     const fs::file_time_type time = fs::last_write_time(fs::path(path), error);
     if (error) return 0;
     return toFileTime(time);
+}
+
+bool isRegularFile(std::string_view path) {
+    std::error_code error;
+    return !path.empty() && fs::is_regular_file(fs::path(path), error);
+}
+
+std::optional<std::string> readProblem(std::string_view path) {
+    if (path.empty() || !driveExists(path)) return "no such file";
+    std::error_code error;
+    const fs::file_status status = fs::status(fs::path(path), error);
+    switch (status.type()) {
+        case fs::file_type::regular: break;
+        case fs::file_type::not_found: return "no such file";
+        case fs::file_type::directory: return "a folder, not a file";
+        case fs::file_type::fifo: return "a FIFO (named pipe), not a regular file";
+        case fs::file_type::character:
+        case fs::file_type::block: return "a device, not a regular file";
+        case fs::file_type::socket: return "a socket, not a regular file";
+        case fs::file_type::none: return "cannot be read (" + error.message() + ")";
+        default: return "not a regular file";
+    }
+    const std::string name(path);
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (!file) return "cannot be opened (" + std::generic_category().message(errno) + ")";
+    std::fclose(file);
+    return std::nullopt;
 }
 
 bool deleteFile(std::string_view path) {

@@ -92,6 +92,7 @@ std::optional<std::string> currentDirectory();
 // unquoted (util/text.h) and loses a trailing '/'; "." and ".." are folded lexically. A name that is
 // empty after leading spaces gives the current directory. A name with a drive letter is already
 // absolute ("E:x" is taken as "E:/x"). The result has no trailing '/' unless it is "/" or a drive root.
+// An absolute name does not need the current directory (which may have been deleted meanwhile).
 std::optional<std::string> absPath(std::string_view name);
 
 // The same against the folder ref instead of the current directory (an empty name gives ref). If ref
@@ -124,6 +125,16 @@ bool fileExists(std::string_view path);
 
 // The last-write time of the file, 0 if it does not exist.
 FileTime lastWriteTime(std::string_view path);
+
+// True for a regular file, links followed. Only regular files are opened for reading: opening a FIFO
+// waits for a writer, and a device such as /dev/zero never ends.
+bool isRegularFile(std::string_view path);
+
+// Why path cannot be read as a file, in a few words for a message: "no such file", "a folder, not a
+// file", "a FIFO (named pipe), not a regular file", "a device, not a regular file", "cannot be opened
+// (Permission denied)", ...; nullopt for a regular file that opens for reading. Only a regular file is
+// opened (and closed at once) to find out.
+std::optional<std::string> readProblem(std::string_view path);
 
 // Deletes the file; if that fails, adds owner write permission to the file and tries once more. True on
 // success; false for a folder or a missing file.

@@ -24,7 +24,7 @@ private slots:
     void layoutFollowsTheWindowSize();
     void toolMenuHoldsTheConfiguredTools();
     void missingConfigurationFileIsReportedAndStartUpGoesOn();
-    void unacceptedExtensionIsIgnoredWithoutAMessage();
+    void commandLineFileThatIsNotOpenedIsExplained();
     void invalidDataFileLeavesAnEmptyWindow();
     void statusTextWhileHoveringAndDuringACommand();
     void acceleratorCopiesTheGraphFromATextBox();
@@ -131,14 +131,32 @@ void DesktopTest::missingConfigurationFileIsReportedAndStartUpGoesOn() {
     QCOMPARE(f.menuTitles(), (QStringList{"&File", "&Edit", "&Graph", "&View", "&Help"}));
 }
 
-void DesktopTest::unacceptedExtensionIsIgnoredWithoutAMessage() {
-    DesktopFixture f;
-    f.write("run.csv", kRunData);
-    f.start(f.path("run.csv"));
-    QVERIFY(f.boxes.messages().empty());
-    QCOMPARE(f.window().windowTitle(), QString("VarnexWin32 3.26c"));
-    QCOMPARE(f.document().data, 0);
-    QVERIFY(!f.window().pageShown());
+// A command-line name the program does not open (batch mode refuses the same names) is reported with
+// the reason; the window stays empty.
+void DesktopTest::commandLineFileThatIsNotOpenedIsExplained() {
+    const std::string configured = " (ext= in varnexw32.ini: .dat, .txt)";
+    const struct {
+        const char* name;
+        std::string reason;
+    } cases[] = {
+        {"run.csv", "not a data file: its extension is not a configured data-file extension" + configured},
+        {"orphan.P", "a parameter file without its data file: no file of that name with a configured data-file "
+                     "extension lies beside it" + configured},
+    };
+    for (const auto& c : cases) {
+        DesktopFixture f;
+        f.write("run.csv", kRunData);
+        f.start(f.path(c.name));
+        QCOMPARE(f.boxes.messages().size(), std::size_t{1});
+        const auto& message = f.boxes.messages()[0];
+        QCOMPARE(message.kind, std::string("inform"));
+        QCOMPARE(message.caption, std::string("VarnexWin32 3.26c Error"));
+        QCOMPARE(message.text, std::string("The file is not opened."));
+        QCOMPARE(message.detail, f.path(c.name) + ": " + c.reason);
+        QCOMPARE(f.window().windowTitle(), QString("VarnexWin32 3.26c"));
+        QCOMPARE(f.document().data, 0);
+        QVERIFY(!f.window().pageShown());
+    }
 }
 
 void DesktopTest::invalidDataFileLeavesAnEmptyWindow() {
@@ -149,6 +167,8 @@ void DesktopTest::invalidDataFileLeavesAnEmptyWindow() {
     QCOMPARE(f.boxes.messages()[0].kind, std::string("inform"));
     QCOMPARE(f.boxes.messages()[0].caption, std::string("VarnexWin32 3.26c Error"));
     QCOMPARE(f.boxes.messages()[0].text, std::string("不正なデータです。"));
+    QCOMPARE(f.boxes.messages()[0].detail,
+             f.path("bad.dat") + ": no numbers: no line with an x value and at least one y value");
     QCOMPARE(f.window().windowTitle(), QString("VarnexWin32 3.26c"));
     QCOMPARE(f.window().tabs().tabText(kDataPage), QString("Data"));
     QVERIFY(!f.window().graphWindow().showsPicture());

@@ -3,7 +3,9 @@
 #include <QtTest>
 
 #include <QMainWindow>
+#include <sstream>
 
+#include "app/config/batch_message_boxes.h"
 #include "app/config/qt_message_boxes.h"
 
 namespace varnex {
@@ -13,6 +15,7 @@ struct SeenBox {
     QMessageBox::Icon icon;
     QString caption;
     QString text;
+    QString detail;
     QMessageBox::StandardButtons buttons;
     QWidget* owner;
 };
@@ -22,7 +25,8 @@ struct Script {
     std::vector<SeenBox> seen;
     std::vector<QMessageBox::StandardButton> answers;
     QtMessageBoxes boxes{[this](QMessageBox& box) {
-        seen.push_back({box.icon(), box.windowTitle(), box.text(), box.standardButtons(), box.parentWidget()});
+        seen.push_back({box.icon(), box.windowTitle(), box.text(), box.detailedText(), box.standardButtons(),
+                        box.parentWidget()});
         if (answers.empty()) return QMessageBox::NoButton;
         const auto answer = answers.front();
         answers.erase(answers.begin());
@@ -36,6 +40,7 @@ class MessageBoxesTest : public QObject {
     Q_OBJECT
 private slots:
     void informShowsAnInformationBox();
+    void detailIsTheBoxsDetailedTextAndBatchsSecondLine();
     void askAnswersOneZeroOrMinusOne();
     void askWithCancelHasThreeButtons();
     void ownerIsTheMainWindowOnceSet();
@@ -52,6 +57,28 @@ void MessageBoxesTest::informShowsAnInformationBox() {
     QCOMPARE(s.seen[0].text, QString("不正なデータです。"));
     QCOMPARE(s.seen[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(s.seen[0].owner, nullptr);
+}
+
+void MessageBoxesTest::detailIsTheBoxsDetailedTextAndBatchsSecondLine() {
+    Script s;
+    s.boxes.inform(kErrorCaption, kInvalidDataText);
+    s.boxes.informWithDetail(kErrorCaption, kInvalidDataText, "/data/データ.dat: an empty file");
+    QCOMPARE(s.seen.size(), std::size_t{2});
+    QCOMPARE(s.seen[0].detail, QString());
+    QCOMPARE(s.seen[1].icon, QMessageBox::Information);
+    QCOMPARE(s.seen[1].text, QString("不正なデータです。"));
+    QCOMPARE(s.seen[1].detail, QString("/data/データ.dat: an empty file"));
+    QCOMPARE(s.seen[1].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+
+    std::ostringstream err;
+    BatchMessageBoxes batch(err);
+    batch.inform(kCaption, "one\nline");
+    batch.informWithDetail(kErrorCaption, kInvalidDataText, "/data/データ.dat: an empty file");
+    batch.informWithDetail(kErrorCaption, kInvalidDataText, "");
+    QCOMPARE(QString::fromStdString(err.str()), QString("VarnexWin32 3.26c: one\\nline\n"
+                                                        "VarnexWin32 3.26c Error: 不正なデータです。\n"
+                                                        "/data/データ.dat: an empty file\n"
+                                                        "VarnexWin32 3.26c Error: 不正なデータです。\n"));
 }
 
 void MessageBoxesTest::askAnswersOneZeroOrMinusOne() {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
@@ -25,6 +26,13 @@ struct Run {
 };
 
 std::string data(const char* name) { return std::string(VARNEX_TEST_DATA) + "/batch/" + name; }
+
+// A stream whose every write fails, as writing to a full disk does.
+class FullDevice : public std::streambuf {
+protected:
+    int overflow(int) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
 
 }  // namespace
 
@@ -179,9 +187,30 @@ private slots:
     void invalidDataIsExitOne() {
         const Run r = run({"--info", data("nodata.dat")});
         QCOMPARE(r.code, 1);
-        QCOMPARE(QString::fromStdString(r.err), QString("VarnexWin32 3.26c Error: 不正なデータです。\n"));
+        QCOMPARE(QString::fromStdString(r.err),
+                 QString::fromStdString("VarnexWin32 3.26c Error: 不正なデータです。\n" + data("nodata.dat") +
+                                        ": no numbers: no line with an x value and at least one y value\n"));
         QVERIFY(r.out.empty());
-        QCOMPARE(run({"--info", data("missing.dat")}).code, 1);
+        // The second line names the file and the reason.
+        QTemporaryDir dir;
+        std::ofstream(dir.filePath("empty.dat").toStdString()) << "";
+        std::ofstream(dir.filePath("mac.dat").toStdString()) << "t\r1 2\r3 4\r";
+        QVERIFY(QDir(dir.path()).mkdir("folder.dat"));
+        const std::string folder = dir.path().toStdString();
+        const struct {
+            std::string file, reason;
+        } cases[] = {
+            {data("missing.dat"), "no such file"},
+            {folder + "/folder.dat", "a folder, not a file"},
+            {folder + "/empty.dat", "an empty file"},
+            {folder + "/mac.dat", "lines end with CR alone (convert the line ends to LF)"},
+        };
+        for (const auto& c : cases) {
+            const Run bad = run({"--info", c.file});
+            QCOMPARE(bad.code, 1);
+            QCOMPARE(QString::fromStdString(bad.err),
+                     QString::fromStdString("VarnexWin32 3.26c Error: 不正なデータです。\n" + c.file + ": " + c.reason + "\n"));
+        }
     }
 
     void wrongUsageIsExitTwo() {
@@ -364,7 +393,7 @@ private slots:
         // The program's own texts stay readable in a Shift-JIS run.
         const Run r = run({"--codepage", "shift_jis", "--info", data("nodata.dat")});
         QCOMPARE(r.code, 1);
-        QCOMPARE(QString::fromStdString(r.err), QString("VarnexWin32 3.26c Error: 不正なデータです。\n"));
+        QVERIFY(r.err.find("VarnexWin32 3.26c Error: 不正なデータです。\n") == 0);
     }
 
     void missingConfigurationIsReportedAndStartUpGoesOn() {
@@ -441,6 +470,64 @@ private slots:
         QVERIFY(r.out.find("\"Y\"\n") != std::string::npos);
         QVERIFY(r.out.find("font 245 0 \"Times New Roman\"") != std::string::npos);
         QCOMPARE(run({"--dump-picture"}).code, 2);
+    }
+
+    // Output that does not arrive is a failure: a message and exit code 2, for every command that
+    // writes to standard output.
+    void outputThatCannotBeWrittenIsExitTwo() {
+        const std::string f = data("worked.dat");
+        for (const auto& args : std::vector<std::vector<std::string>>{
+                 {"--help"}, {"--version"}, {"--info", f}, {"--info", "--points", f}, {"--dump-picture", f}}) {
+            FullDevice full;
+            std::ostream out(&full);
+            std::ostringstream err;
+            QCOMPARE(runBatch(args, m_program, out, err), std::optional<int>(2));
+            QVERIFY2(err.str().find("varnexw32: the output cannot be written") != std::string::npos, err.str().c_str());
+        }
+    }
+
+    // The real program writing into /dev/full: its standard output is flushed and checked at the end.
+    void standardOutputOnAFullDeviceIsExitTwo() {
+        if (!QFileInfo::exists("/dev/full")) QSKIP("no /dev/full");
+        for (const QStringList& args : {QStringList{"--help"}, QStringList{"--version"},
+                                        QStringList{"--info", QString::fromStdString(data("worked.dat"))},
+                                        QStringList{"--dump-picture", QString::fromStdString(data("worked.dat"))}}) {
+            QProcess program;
+            program.setStandardOutputFile("/dev/full");
+            program.start(QStringLiteral(VARNEX_BIN_DIR "/varnexw32"), args);
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 2);
+            QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+                     QString("varnexw32: the output cannot be written (No space left on device)\n"));
+        }
+    }
+
+    // FILE opens as on the desktop's command line: a parameter file opens its data file; a name the
+    // desktop does not open is a message and exit code 1.
+    void fileOpensAsTheDesktopOpensIt() {
+        const Run viaData = run({"--info", data("views/main.dat")});
+        const Run viaParameters = run({"--info", data("views/main.P")});
+        QCOMPARE(viaParameters.code, 0);
+        QCOMPARE(viaParameters.out, viaData.out);
+        QCOMPARE(QString::fromStdString(viaParameters.err), QString());
+
+        QTemporaryDir dir;
+        std::ofstream(dir.filePath("graph.csv").toStdString()) << "t\n1 2\n3 4\n";
+        for (const char* name : {"graph.csv", "orphan.P"}) {
+            const Run r = run({"--info", dir.filePath(name).toStdString()});
+            QCOMPARE(r.code, 1);
+            QCOMPARE(QString::fromStdString(r.err),
+                     QString::fromStdString("VarnexWin32 3.26c Error: The file is not opened.\n" +
+                                            dir.filePath(name).toStdString() + ": " +
+                                            (name[0] == 'g' ? "not a data file: its extension is not a configured "
+                                                              "data-file extension"
+                                                            : "a parameter file without its data file: no file of "
+                                                              "that name with a configured data-file extension lies "
+                                                              "beside it") +
+                                            " (ext= in varnexw32.ini: .dat, .txt)\n"));
+            QVERIFY(r.out.empty());
+        }
     }
 
     void otherCommandLinesAreForTheDesktop() {

@@ -67,6 +67,22 @@ TEST(PageMappingTest, InverseReadsTheDataBack) {
     EXPECT_DOUBLE_EQ(dataX(doc, 95), 1);
 }
 
+// Limits further apart than the largest double map and read back like any others.
+TEST(PageMappingTest, LimitsWiderThanTheDoublesStayFinite) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    for (const double limit : {kMax, 1e308, 9e307}) {
+        const DocumentHead doc = axes(0, -limit, limit, 0, -limit, limit);
+        EXPECT_DOUBLE_EQ(pageX(doc, -limit), 25) << limit;
+        EXPECT_DOUBLE_EQ(pageX(doc, 0), 60) << limit;
+        EXPECT_DOUBLE_EQ(pageY(doc, limit), 95) << limit;
+        EXPECT_DOUBLE_EQ(pageY(doc, limit / 2), 77.5) << limit;
+        EXPECT_EQ(dataX(doc, 60), 0) << limit;
+        EXPECT_DOUBLE_EQ(dataX(doc, 95), limit) << limit;
+        EXPECT_DOUBLE_EQ(dataY(doc, 25), -limit) << limit;
+        EXPECT_NEAR(dataY(doc, 77.5), limit / 2, limit * 1e-15) << limit;
+    }
+}
+
 TEST(LogicalTest, ConvertsByTruncation) {
     EXPECT_EQ(toLogical(25, 95), (LogicalPoint{1250, 250}));
     EXPECT_EQ(toLogical(0, 0), (LogicalPoint{0, 5000}));

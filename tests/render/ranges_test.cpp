@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "document/model.h"
@@ -119,8 +120,9 @@ TEST_F(RangesTest, AutomaticRangeLeavesTheRangeWithoutTwoDistinctValues) {
 
 TEST_F(RangesTest, AutomaticRangeOfExtremeValuesStaysFinite) {
     addSet({1, 2}, {-1.7e308, 1.7e308});
-    EXPECT_FALSE(automaticRange(doc, Axis::Y));  // the margin would pass the largest double
-    EXPECT_EQ(doc.ymax, 10);
+    EXPECT_TRUE(automaticRange(doc, Axis::Y));  // the margin would pass the largest double: held there
+    EXPECT_EQ(doc.ymin, -std::numeric_limits<double>::max());
+    EXPECT_EQ(doc.ymax, std::numeric_limits<double>::max());
     Document wide;
     wide.xmin = 0;
     wide.xmax = 10;
@@ -195,6 +197,66 @@ TEST_F(RangesTest, ReversedRangesAreDrawn) {
         EXPECT_NE(picture.dump().find("line 4750 3750\nline 4750 250\nline 1250 250\nline 1250 3750\n"),
                   std::string::npos)
             << c.name;
+    }
+}
+
+// Data reaching the largest doubles: the automatic limits of a load and of the Auto commands stay
+// finite and hold the data, and the graph is drawn with both meshes, every point on the page.
+TEST(HugeValuesTest, RangesStayFiniteAndTheGraphIsDrawn) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    struct Case {
+        const char* name;
+        std::vector<double> xs, ys;
+    };
+    const Case cases[] = {
+        {"+-1e308", {-1e308, 0, 1e308}, {-1e308, 0, 1e308}},
+        {"+-max", {-kMax, kMax}, {-kMax, kMax}},
+        {"0 to max", {0, kMax}, {kMax, 0}},
+        {"-max to 0", {-kMax, -1}, {-2, 0}},
+        {"near max", {1e307, kMax}, {1, 2}},
+        {"x only", {-1e308, 1e308}, {1, 2}},
+    };
+    for (const Case& c : cases) {
+        Document d;
+        d.sets[1] = testing::dataSetOf(c.xs, c.ys);
+        d.sets[1].params = {1, 0, 1, 0};  // lines and squares
+        d.data = 1;
+        d.graphwidth = d.framewidth = 0.3;
+        d.markersize = 1;
+        const Extents e = extents(d.loadedSets());
+        d.autoRange(e);
+        d.normalise();
+        const auto expectHolds = [&](const char* when) {
+            for (double limit : {d.xmin, d.xmax, d.ymin, d.ymax}) EXPECT_TRUE(std::isfinite(limit)) << c.name << when;
+            EXPECT_LE(d.xmin, e.xmin) << c.name << when;
+            EXPECT_GE(d.xmax, e.xmax) << c.name << when;
+            EXPECT_LE(d.ymin, e.ymin) << c.name << when;
+            EXPECT_GE(d.ymax, e.ymax) << c.name << when;
+            EXPECT_GT(d.xmax, d.xmin) << c.name << when;
+            EXPECT_GT(d.ymax, d.ymin) << c.name << when;
+        };
+        expectHolds(" (load)");
+        automaticRange(d, Axis::X);
+        automaticRange(d, Axis::Y);
+        expectHolds(" (Auto)");
+
+        testing::RecordingMessageBoxes messages;
+        const ConstantWidthMeasurer measurer;
+        const Picture picture = recordPicture(d, measurer, messages);
+        EXPECT_TRUE(messages.messages().empty()) << c.name << ": " << messages.messages().front().text;
+        int texts = 0;
+        for (const Picture::Op& op : picture.ops()) {
+            if (op.kind == Picture::Kind::Text) ++texts;
+            if (op.kind != Picture::Kind::Move && op.kind != Picture::Kind::Line && op.kind != Picture::Kind::Ellipse &&
+                op.kind != Picture::Kind::Rect) {
+                continue;
+            }
+            for (std::int32_t v : {op.a, op.b}) {
+                EXPECT_GE(v, -2500) << c.name;
+                EXPECT_LE(v, 7500) << c.name;
+            }
+        }
+        EXPECT_GE(texts, 2 + 2 * 3) << c.name;  // the two titles and at least three labels an axis
     }
 }
 

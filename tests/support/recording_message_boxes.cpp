@@ -3,11 +3,15 @@
 namespace varnex::testing {
 
 void RecordingMessageBoxes::inform(std::string_view caption, std::string_view text) {
-    m_messages.push_back({"inform", std::string(caption), std::string(text)});
+    m_messages.push_back({"inform", std::string(caption), std::string(text), {}});
+}
+
+void RecordingMessageBoxes::informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) {
+    m_messages.push_back({"inform", std::string(caption), std::string(text), std::string(detail)});
 }
 
 int RecordingMessageBoxes::ask(std::string_view caption, std::string_view text) {
-    m_messages.push_back({"ask", std::string(caption), std::string(text)});
+    m_messages.push_back({"ask", std::string(caption), std::string(text), {}});
     switch (nextAnswer()) {
         case Answer::Yes: return 1;
         case Answer::No: return 0;
@@ -17,12 +21,12 @@ int RecordingMessageBoxes::ask(std::string_view caption, std::string_view text) 
 }
 
 Answer RecordingMessageBoxes::askWithCancel(std::string_view caption, std::string_view text) {
-    m_messages.push_back({"askWithCancel", std::string(caption), std::string(text)});
+    m_messages.push_back({"askWithCancel", std::string(caption), std::string(text), {}});
     return nextAnswer();
 }
 
 void RecordingMessageBoxes::fatal(std::string_view text) {
-    m_messages.push_back({"fatal", std::string(kFatalCaption), std::string(text)});
+    m_messages.push_back({"fatal", std::string(kFatalCaption), std::string(text), {}});
 }
 
 bool RecordingMessageBoxes::fatalSeen() const {

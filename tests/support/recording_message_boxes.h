@@ -15,9 +15,11 @@ public:
         std::string kind;  // "inform", "ask", "askWithCancel" or "fatal"
         std::string caption;
         std::string text;
+        std::string detail;  // informWithDetail's detail; empty for the others
     };
 
     void inform(std::string_view caption, std::string_view text) override;
+    void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) override;
     int ask(std::string_view caption, std::string_view text) override;
     Answer askWithCancel(std::string_view caption, std::string_view text) override;
     void fatal(std::string_view text) override;

@@ -246,6 +246,20 @@ TEST(AbsPathTest, WithoutReferenceUsesTheCurrentDirectory) {
     EXPECT_EQ(absPath("/a/b/../c"), "/a/c");
 }
 
+TEST(AbsPathTest, AbsoluteNamesNeedNoCurrentDirectory) {
+    const std::filesystem::path saved = std::filesystem::current_path();
+    const std::filesystem::path gone =
+        std::filesystem::temp_directory_path() / ("varnex_gone_cwd_" + std::to_string(std::random_device()()));
+    std::filesystem::create_directories(gone);
+    std::filesystem::current_path(gone);
+    std::filesystem::remove(gone);  // the process now stands in a deleted folder
+    EXPECT_EQ(currentDirectory(), std::nullopt);
+    EXPECT_EQ(absPath("/a/b/../c"), "/a/c");
+    EXPECT_EQ(absPath("\"/x/y.dat\""), "/x/y.dat");
+    EXPECT_EQ(absPath("x.dat"), std::nullopt);
+    std::filesystem::current_path(saved);
+}
+
 TEST(RelPathTest, NamesRelativeToAFolder) {
     struct Case {
         const char* name;

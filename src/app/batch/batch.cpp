@@ -2,13 +2,16 @@
 
 #include <QGuiApplication>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "app/batch/batch_options.h"
 #include "app/batch/document_json.h"
 #include "app/config/batch_message_boxes.h"
 #include "app/config/configuration.h"
+#include "document/command_line_file.h"
 #include "document/data_pool.h"
 #include "document/loader.h"
 #include "document/view_list.h"
@@ -49,10 +52,17 @@ struct BatchSession {
         messages.setStarted();
     }
 
-    // Opens file as a new graph and makes view k current (nothing: the view the parameter file names).
-    // 0 done; 1 when the file (or the chosen view's files) hold no data, the message already printed; 2
-    // when there is no view k.
-    int open(const std::string& file, std::optional<int> view, std::ostream& err) {
+    // Opens the data file that name stands for, as the desktop opens its command line (a parameter
+    // file opens its data file), as a new graph and makes view k current (nothing: the view the
+    // parameter file names). 0 done; 1 when name opens no file or the file (or the chosen view's
+    // files) hold no data, the message already printed; 2 when there is no view k.
+    int open(const std::string& name, std::optional<int> view, std::ostream& err) {
+        const FileToOpen choice = fileToOpen(name, config.extensions);
+        if (!choice.path) {
+            messages.informWithDetail(kErrorCaption, kNotOpenedText, fileDetail(name, choice.reason));
+            return 1;
+        }
+        const std::string& file = *choice.path;
         if (openNewDocument(views, file, pool, messages) == 0 || messages.fatalSeen()) return 1;
         if (!view) return 0;
         if (*view > views.viewCount()) {
@@ -82,12 +92,24 @@ struct BatchSession {
     DataPool pool;
 };
 
+// Flushes out and checks that everything written reached it: a failed write (a full disk, say) is a
+// message and exit code 2, never a success. errno is cleared before the output is written, so a reason
+// it holds afterwards belongs to that output.
+int finishOutput(std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) return 0;
+    err << "varnexw32: the output cannot be written";
+    if (errno != 0) err << " (" << std::generic_category().message(errno) << ')';
+    err << '\n';
+    return 2;
+}
+
 int info(const BatchOptions& options, const std::string& programPath, std::ostream& out, std::ostream& err) {
     BatchSession session(programPath, options.codePage, err);
     if (const int code = session.open(options.file, options.view, err)) return code;
+    errno = 0;
     out << documentJson(session.views, options.points);
-    out.flush();
-    return 0;
+    return finishOutput(out, err);
 }
 
 int exportGraph(const BatchOptions& options, const std::string& programPath, std::ostream& err) {
@@ -110,9 +132,9 @@ int dumpPicture(const BatchOptions& options, const std::string& programPath, std
     if (const int code = session.open(options.file, options.view, err)) return code;
     const Picture picture = session.picture();
     if (session.messages.fatalSeen()) return 1;
+    errno = 0;
     out << picture.dump([](std::string_view text) { return fromCodePage(text).toStdString(); });
-    out.flush();
-    return 0;
+    return finishOutput(out, err);
 }
 
 }  // namespace
@@ -142,6 +164,7 @@ std::optional<int> runBatch(const std::vector<std::string>& args, const std::str
     if (!isBatchCommandLine(args)) return std::nullopt;
     const auto options = parseBatchOptions(args, err);
     if (!options) return 2;
+    errno = 0;
     switch (options->command) {
         case BatchCommand::Help: out << batchHelp(); break;
         case BatchCommand::Version: out << batchVersion(); break;
@@ -149,8 +172,7 @@ std::optional<int> runBatch(const std::vector<std::string>& args, const std::str
         case BatchCommand::Export: return exportGraph(*options, programPath, err);
         case BatchCommand::DumpPicture: return dumpPicture(*options, programPath, out, err);
     }
-    out.flush();
-    return 0;
+    return finishOutput(out, err);
 }
 
 }  // namespace varnex

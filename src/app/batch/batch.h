@@ -19,9 +19,10 @@
 namespace varnex {
 
 // Runs batch mode when args (without the program name) select it and returns the exit code: 0 done
-// (--help and --version included), 1 invalid data or a fatal message, 2 wrong usage, a view that does
-// not exist or an output that cannot be written. Returns nothing when the command line is for the
-// desktop. programPath locates the configuration file beside the program.
+// (--help and --version included), 1 invalid data, a FILE that the desktop would not open (the rule of
+// document/command_line_file.h) or a fatal message, 2 wrong usage, a view that does not exist or an
+// output that cannot be written (OUT, or `out` once flushed). Returns nothing when the command line is
+// for the desktop. programPath locates the configuration file beside the program.
 std::optional<int> runBatch(const std::vector<std::string>& args, const std::string& programPath,
                             std::ostream& out, std::ostream& err);
 

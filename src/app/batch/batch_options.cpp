@@ -142,8 +142,11 @@ std::string batchHelp() {
         help += "  " + name + text.description + '\n';
     }
     help +=
-        "\nExit codes: 0 done; 1 invalid data; 2 wrong usage, a view that does not exist or an output that\n"
-        "cannot be written. A command line without any option is one file name for the desktop window.\n";
+        "\nFILE opens as the desktop opens it: a name with a data-file extension of the configuration (ext=),\n"
+        "or a parameter file (.P) whose data file lies beside it; only regular files are read.\n"
+        "\nExit codes: 0 done; 1 invalid data or a FILE that is not opened; 2 wrong usage, a view that does\n"
+        "not exist or an output (standard output included) that cannot be written. A command line without\n"
+        "any option is one file name for the desktop window.\n";
     return help;
 }
 

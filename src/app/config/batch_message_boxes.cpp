@@ -4,8 +4,11 @@
 
 namespace varnex {
 
-void BatchMessageBoxes::print(std::string_view caption, std::string_view text) {
-    std::string line = fromCodePage(caption).toStdString() + ": ";
+namespace {
+
+// text (code page) as one line of UTF-8: line breaks written as \n, CR left out.
+std::string oneLine(std::string_view text) {
+    std::string line;
     for (char c : fromCodePage(text).toStdString()) {
         if (c == '\n') {
             line += "\\n";
@@ -13,11 +16,22 @@ void BatchMessageBoxes::print(std::string_view caption, std::string_view text) {
             line += c;
         }
     }
-    m_err << line << '\n';
+    return line;
+}
+
+}  // namespace
+
+void BatchMessageBoxes::print(std::string_view caption, std::string_view text, std::string_view detail) {
+    m_err << fromCodePage(caption).toStdString() << ": " << oneLine(text) << '\n';
+    if (!detail.empty()) m_err << oneLine(detail) << '\n';
     m_err.flush();
 }
 
 void BatchMessageBoxes::inform(std::string_view caption, std::string_view text) { print(caption, text); }
+
+void BatchMessageBoxes::informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) {
+    print(caption, text, detail);
+}
 
 int BatchMessageBoxes::ask(std::string_view caption, std::string_view text) {
     print(caption, text);

@@ -7,7 +7,8 @@
 
 namespace varnex {
 
-// Writes "CAPTION: TEXT" (line breaks in TEXT written as \n) to `err`, answers every question No, and
+// Writes "CAPTION: TEXT" (line breaks in TEXT written as \n) to `err`, and a detail as a second line of
+// its own ("FILE: reason", line breaks written as \n too); answers every question No, and
 // remembers a fatal message so that batch mode can end with exit code 1. Texts are converted from the
 // code page to UTF-8 for the terminal.
 class BatchMessageBoxes : public MessageBoxes {
@@ -15,6 +16,7 @@ public:
     explicit BatchMessageBoxes(std::ostream& err) : m_err(err) {}
 
     void inform(std::string_view caption, std::string_view text) override;
+    void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) override;
     int ask(std::string_view caption, std::string_view text) override;
     Answer askWithCancel(std::string_view caption, std::string_view text) override;
     void fatal(std::string_view text) override;
@@ -25,7 +27,7 @@ public:
     bool fatalSeen() const { return m_fatalSeen; }
 
 private:
-    void print(std::string_view caption, std::string_view text);
+    void print(std::string_view caption, std::string_view text, std::string_view detail = {});
 
     std::ostream& m_err;
     bool m_started = false;

@@ -14,14 +14,20 @@ QtMessageBoxes::QtMessageBoxes(Runner runner) : m_runner(std::move(runner)) {
 }
 
 QMessageBox::StandardButton QtMessageBoxes::run(QMessageBox::Icon icon, std::string_view caption,
-                                                std::string_view text, QMessageBox::StandardButtons buttons) {
+                                                std::string_view text, QMessageBox::StandardButtons buttons,
+                                                std::string_view detail) {
     QMessageBox box(icon, fromCodePage(caption), fromCodePage(text), buttons, m_owner.data());
     box.setTextFormat(Qt::PlainText);
+    if (!detail.empty()) box.setDetailedText(fromCodePage(detail));
     return m_runner(box);
 }
 
 void QtMessageBoxes::inform(std::string_view caption, std::string_view text) {
     run(QMessageBox::Information, caption, text, QMessageBox::Ok);
+}
+
+void QtMessageBoxes::informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) {
+    run(QMessageBox::Information, caption, text, QMessageBox::Ok, detail);
 }
 
 int QtMessageBoxes::ask(std::string_view caption, std::string_view text) {

@@ -29,13 +29,15 @@ public:
     QWidget* owner() const { return m_owner; }
 
     void inform(std::string_view caption, std::string_view text) override;
+    // The detail goes to the box's detailed text, shown with its "Show Details..." button.
+    void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) override;
     int ask(std::string_view caption, std::string_view text) override;
     Answer askWithCancel(std::string_view caption, std::string_view text) override;
     void fatal(std::string_view text) override;
 
 private:
     QMessageBox::StandardButton run(QMessageBox::Icon icon, std::string_view caption, std::string_view text,
-                                    QMessageBox::StandardButtons buttons);
+                                    QMessageBox::StandardButtons buttons, std::string_view detail = {});
 
     Runner m_runner;
     QPointer<QWidget> m_owner;
