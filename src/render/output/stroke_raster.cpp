@@ -11,14 +11,14 @@ namespace {
 // A direction component smaller than this counts as none: the stroke is then parallel to that axis.
 constexpr double kFlat = 1e-12;
 
-// Narrows [lo, hi] to the x where a < (x − x0) × k + c < b.
-void narrowToSlab(double k, double c, double a, double b, double x0, double& lo, double& hi) {
+// Narrows [lo, hi] to the x where a < (x − x0) × k + c < b; inverse is 1 / k.
+void narrowToSlab(double k, double inverse, double c, double a, double b, double x0, double& lo, double& hi) {
     if (std::abs(k) < kFlat) {
         if (c <= a || c >= b) hi = lo;  // the row misses the slab
         return;
     }
-    double x1 = x0 + (a - c) / k;
-    double x2 = x0 + (b - c) / k;
+    double x1 = x0 + (a - c) * inverse;
+    double x2 = x0 + (b - c) * inverse;
     if (x1 > x2) std::swap(x1, x2);
     lo = std::max(lo, x1);
     hi = std::min(hi, x2);
@@ -160,6 +160,8 @@ void StrokeRaster::rasterize(const Segment& s, int bandTop, int rowFrom, int row
     ux /= length;  // a segment is never shorter than a 64th of a pixel (addSegment)
     uy /= length;
     const double nx = -uy, ny = ux;
+    const double inverseNx = std::abs(nx) < kFlat ? 0 : 1 / nx;
+    const double inverseUx = std::abs(ux) < kFlat ? 0 : 1 / ux;
     const std::size_t stride = static_cast<std::size_t>(m_right - m_left);
     const int first = std::max(rowFrom, s.top);
     const int last = std::min(rowTo, s.bottom + 1);
@@ -167,8 +169,8 @@ void StrokeRaster::rasterize(const Segment& s, int bandTop, int rowFrom, int row
         const double ry = j + 0.5 - s.ay;
         double lo = -std::numeric_limits<double>::infinity();
         double hi = std::numeric_limits<double>::infinity();
-        narrowToSlab(nx, ry * ny, -reach, reach, s.ax, lo, hi);
-        narrowToSlab(ux, ry * uy, -reach, length + reach, s.ax, lo, hi);
+        narrowToSlab(nx, inverseNx, ry * ny, -reach, reach, s.ax, lo, hi);
+        narrowToSlab(ux, inverseUx, ry * uy, -reach, length + reach, s.ax, lo, hi);
         if (!(lo < hi)) continue;
         const int i0 = std::max(m_left, floorToInt(lo - 0.5) + 1);
         const int i1 = std::min(m_right - 1, floorToInt(hi - 0.5));
@@ -178,8 +180,8 @@ void StrokeRaster::rasterize(const Segment& s, int bandTop, int rowFrom, int row
         double inLo = -std::numeric_limits<double>::infinity();
         double inHi = std::numeric_limits<double>::infinity();
         if (solid > 0) {
-            narrowToSlab(nx, ry * ny, -solid, solid, s.ax, inLo, inHi);
-            narrowToSlab(ux, ry * uy, 0, length, s.ax, inLo, inHi);
+            narrowToSlab(nx, inverseNx, ry * ny, -solid, solid, s.ax, inLo, inHi);
+            narrowToSlab(ux, inverseUx, ry * uy, 0, length, s.ax, inLo, inHi);
         }
         int solidFrom = i1 + 1, solidTo = i1;  // none
         if (solid > 0 && inLo < inHi) {
