@@ -3,26 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace varnex {
 namespace {
-
-// A direction component smaller than this counts as none: the stroke is then parallel to that axis.
-constexpr double kFlat = 1e-12;
-
-// Narrows [lo, hi] to the x where a < (x − x0) × k + c < b; inverse is 1 / k.
-void narrowToSlab(double k, double inverse, double c, double a, double b, double x0, double& lo, double& hi) {
-    if (std::abs(k) < kFlat) {
-        if (c <= a || c >= b) hi = lo;  // the row misses the slab
-        return;
-    }
-    double x1 = x0 + (a - c) * inverse;
-    double x2 = x0 + (b - c) * inverse;
-    if (x1 > x2) std::swap(x1, x2);
-    lo = std::max(lo, x1);
-    hi = std::min(hi, x2);
-}
 
 // The part [t0, t1] of the segment a + t (b − a), t in [0, 1], inside the box; false when none is.
 bool clipToBox(DevicePoint a, DevicePoint b, double left, double top, double right, double bottom, double& t0,
@@ -145,9 +128,30 @@ std::uint8_t StrokeRaster::coverage(double distance, double half) const {
     return static_cast<std::uint8_t>(share * 255 + 0.5);
 }
 
+// The columns of row j whose centres lie strictly between two lines crossing the row: each bound is
+// linear in the row's height, so a row costs a few multiplications. The bounds are cut to the clip
+// (widened by a pixel) before they become whole numbers.
+struct RowWindow {
+    double lo0, loStep, hi0, hiStep;  // x of the bounds at ry = 0 and their change per unit of ry
+
+    // The window between the lines where (x − x0) × k + ry × m equals a and b (k ≠ 0).
+    static RowWindow between(double x0, double k, double m, double a, double b) {
+        double lo0 = x0 + a / k, hi0 = x0 + b / k;
+        if (lo0 > hi0) std::swap(lo0, hi0);
+        const double step = -m / k;
+        return {lo0, step, hi0, step};
+    }
+    // The part of this window within other.
+    void within(const RowWindow& other, double ry, double& lo, double& hi) const {
+        lo = std::max(lo0 + loStep * ry, other.lo0 + other.loStep * ry);
+        hi = std::min(hi0 + hiStep * ry, other.hi0 + other.hiStep * ry);
+    }
+};
+
 // Pixel centres are at (i + 0.5, j + 0.5). For each row the columns that can be reached come from two
 // slabs: within `reach` of the segment's line, and within `reach` of its stretch along the line; in
-// them the distance to the segment (to its nearer end beyond the stretch) gives the coverage.
+// them the distance to the segment (to its nearer end beyond the stretch) gives the coverage. Within
+// the narrower slabs where the distance is at most `solid`, the pixels are covered whole.
 void StrokeRaster::rasterize(const Segment& s, int bandTop, int rowFrom, int rowTo) {
     if (s.span) {
         rasterizeSpan(s, bandTop, rowFrom, rowTo);
@@ -157,36 +161,40 @@ void StrokeRaster::rasterize(const Segment& s, int bandTop, int rowFrom, int row
     const double solid = m_antialiased ? s.half - 0.5 : 0;  // nearer than this a pixel is covered whole
     double ux = s.bx - s.ax, uy = s.by - s.ay;
     const double length = std::hypot(ux, uy);
-    ux /= length;  // a segment is never shorter than a 64th of a pixel (addSegment)
+    // A segment moves by more than a 64th of a pixel along both axes (addSegment), so neither
+    // direction component is 0.
+    ux /= length;
     uy /= length;
     const double nx = -uy, ny = ux;
-    const double inverseNx = std::abs(nx) < kFlat ? 0 : 1 / nx;
-    const double inverseUx = std::abs(ux) < kFlat ? 0 : 1 / ux;
+    const RowWindow across = RowWindow::between(s.ax, nx, ny, -reach, reach);
+    const RowWindow along = RowWindow::between(s.ax, ux, uy, -reach, length + reach);
+    const bool hasSolid = solid > 0;
+    const RowWindow solidAcross = RowWindow::between(s.ax, nx, ny, -solid, solid);
+    const RowWindow solidAlong = RowWindow::between(s.ax, ux, uy, 0, length);
+    const double leftEdge = m_left - 1.0, rightEdge = m_right + 1.0;
     const std::size_t stride = static_cast<std::size_t>(m_right - m_left);
     const int first = std::max(rowFrom, s.top);
     const int last = std::min(rowTo, s.bottom + 1);
     for (int j = first; j < last; ++j) {
         const double ry = j + 0.5 - s.ay;
-        double lo = -std::numeric_limits<double>::infinity();
-        double hi = std::numeric_limits<double>::infinity();
-        narrowToSlab(nx, inverseNx, ry * ny, -reach, reach, s.ax, lo, hi);
-        narrowToSlab(ux, inverseUx, ry * uy, -reach, length + reach, s.ax, lo, hi);
+        double lo, hi;
+        across.within(along, ry, lo, hi);
+        lo = std::max(lo, leftEdge);
+        hi = std::min(hi, rightEdge);
         if (!(lo < hi)) continue;
-        const int i0 = std::max(m_left, floorToInt(lo - 0.5) + 1);
-        const int i1 = std::min(m_right - 1, floorToInt(hi - 0.5));
+        const int i0 = std::max(m_left, static_cast<int>(std::floor(lo - 0.5)) + 1);
+        const int i1 = std::min(m_right - 1, static_cast<int>(std::floor(hi - 0.5)));
         if (i0 > i1) continue;
-        // Where the pixel lies wholly within the stroke (across it and along its stretch), nothing
-        // needs to be measured.
-        double inLo = -std::numeric_limits<double>::infinity();
-        double inHi = std::numeric_limits<double>::infinity();
-        if (solid > 0) {
-            narrowToSlab(nx, inverseNx, ry * ny, -solid, solid, s.ax, inLo, inHi);
-            narrowToSlab(ux, inverseUx, ry * uy, 0, length, s.ax, inLo, inHi);
-        }
         int solidFrom = i1 + 1, solidTo = i1;  // none
-        if (solid > 0 && inLo < inHi) {
-            solidFrom = std::max(i0, floorToInt(inLo - 0.5) + 1);
-            solidTo = std::min(i1, floorToInt(inHi - 0.5));
+        if (hasSolid) {
+            double inLo, inHi;
+            solidAcross.within(solidAlong, ry, inLo, inHi);
+            inLo = std::max(inLo, leftEdge);
+            inHi = std::min(inHi, rightEdge);
+            if (inLo < inHi) {
+                solidFrom = std::max(i0, static_cast<int>(std::floor(inLo - 0.5)) + 1);
+                solidTo = std::min(i1, static_cast<int>(std::floor(inHi - 0.5)));
+            }
         }
         std::uint8_t* row = m_band.data() + static_cast<std::size_t>(j - bandTop) * stride - m_left;
         const double px = i0 + 0.5 - s.ax;
