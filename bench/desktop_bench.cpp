@@ -19,11 +19,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "bench_messages.h"
 #include "app/desktop.h"
-#include "app/graph_view.h"
-#include "app/graph_window.h"
 #include "app/main_window.h"
+#include "bench_messages.h"
+#include "graph/graph_view.h"
+#include "graph/graph_window.h"
 #include "util/numbers.h"
 
 namespace {

@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "bench_messages.h"
 #include "app/command_actions.h"
 #include "app/desktop.h"
-#include "app/graph_view.h"
-#include "app/graph_window.h"
 #include "app/main_window.h"
+#include "bench_messages.h"
 #include "document/model.h"
-#include "ui/graph_mouse.h"
+#include "graph/graph_mouse.h"
+#include "graph/graph_view.h"
+#include "graph/graph_window.h"
 #include "util/numbers.h"
 
 namespace {

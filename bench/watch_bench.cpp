@@ -21,11 +21,11 @@
 #include <thread>
 #include <vector>
 
-#include "bench_messages.h"
-#include "app/commands.h"
 #include "app/command_actions.h"
 #include "app/desktop.h"
-#include "app/graph_view.h"
+#include "bench_messages.h"
+#include "graph/graph_view.h"
+#include "shell/commands.h"
 #include "util/numbers.h"
 
 namespace {

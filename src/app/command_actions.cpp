@@ -5,24 +5,25 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 
-#include "app/commands.h"
 #include "app/desktop.h"
 #include "app/document_commands.h"
 #include "app/file_commands.h"
 #include "app/file_dialogs.h"
-#include "app/graph_view.h"
+#include "app/graph_commands.h"
 #include "app/main_window.h"
+#include "app/panel_commands.h"
 #include "app/sheet_commands.h"
 #include "app/view_commands.h"
 #include "app/watch_poller.h"
 #include "datasheet/data_sheet.h"
+#include "graph/graph_mouse.h"
+#include "graph/graph_view.h"
+#include "menus/menu_facts.h"
 #include "panels/graph_panel.h"
-#include "panels/panel_command_ids.h"
-#include "panels/panel_commands.h"
 #include "panels/parameter_panels.h"
 #include "render/output/qt/text_codec.h"
-#include "ui/graph_mouse.h"
-#include "ui/menu_facts.h"
+#include "shell/commands.h"
+#include "shell/panel_command_ids.h"
 #include "util/paths.h"
 
 namespace varnex {

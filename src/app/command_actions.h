@@ -5,7 +5,7 @@
 //
 // The menu bar holds File, Edit, Graph (with the sub-menus X-region, Y-region, Region and Cursor),
 // View, the Tool menu when tools are configured, and Help. Each menu and sub-menu, and the range
-// pop-up, brings its items up to date when it is about to open (ui/menu_state.h), and so does an
+// pop-up, brings its items up to date when it is about to open (menus/menu_state.h), and so does an
 // accelerator before it runs its command: a key whose item is greyed does nothing.
 #pragma once
 
@@ -15,7 +15,7 @@
 #include <QPointer>
 #include <map>
 
-#include "ui/menu_state.h"
+#include "menus/menu_state.h"
 
 namespace varnex {
 

@@ -10,19 +10,19 @@
 #include "app/accelerator_filter.h"
 #include "app/command_actions.h"
 #include "app/document_commands.h"
-#include "app/graph_view.h"
-#include "app/layout.h"
+#include "app/graph_commands.h"
 #include "app/listed_file_commands.h"
 #include "app/main_window.h"
+#include "app/panel_commands.h"
 #include "app/sheet_commands.h"
 #include "app/view_commands.h"
 #include "app/watch_poller.h"
 #include "document/child_files.h"
 #include "document/file_watch.h"
-#include "ui/graph_mouse.h"
-#include "panels/panel_commands.h"
+#include "graph/graph_view.h"
 #include "panels/panel_focus.h"
 #include "panels/parameter_panels.h"
+#include "shell/layout.h"
 #include "util/message_boxes.h"
 
 namespace varnex {
@@ -63,7 +63,7 @@ void Desktop::createMainWindow() {
     // The menus come before the initial size, which needs the menu bar's height.
     m_actions = std::make_unique<CommandActions>(*this);
     createSheetAndFileMenus();
-    new GraphMouse(*this);  // a child of the Desktop: the read-out, the range pop-up and its commands
+    createGraphMouse(*this);  // a child of the Desktop: the read-out, the range pop-up and its commands
     placeInitially();
     if (m_options.setMessageOwner) m_options.setMessageOwner(m_window.get());
     m_window->show();

@@ -15,9 +15,9 @@
 #include "app/config/configuration.h"
 #include "app/config/external_programs.h"
 #include "app/file_dialogs.h"
-#include "app/shell_hooks.h"
 #include "document/data_pool.h"
 #include "document/view_list.h"
+#include "shell/shell_hooks.h"
 
 namespace varnex {
 

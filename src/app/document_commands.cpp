@@ -6,13 +6,13 @@
 #include <utility>
 
 #include "app/config/configuration.h"
-#include "app/graph_view.h"
 #include "app/main_window.h"
-#include "app/shell_hooks.h"
 #include "document/child_files.h"
 #include "document/data_pool.h"
 #include "document/view_list.h"
+#include "graph/graph_view.h"
 #include "render/output/qt/text_codec.h"
+#include "shell/shell_hooks.h"
 #include "util/message_boxes.h"
 #include "util/numbers.h"
 #include "util/paths.h"

@@ -4,13 +4,13 @@
 #include <QGuiApplication>
 
 #include "app/command_actions.h"
-#include "app/commands.h"
 #include "app/desktop.h"
 #include "app/document_commands.h"
 #include "app/file_dialogs.h"
 #include "app/listed_file_commands.h"
 #include "app/sheet_commands.h"
 #include "app/view_commands.h"
+#include "shell/commands.h"
 
 namespace varnex {
 

@@ -1,7 +1,6 @@
 #include "app/listed_file_commands.h"
 
 #include "app/command_actions.h"
-#include "app/commands.h"
 #include "app/config/configuration.h"
 #include "app/desktop.h"
 #include "app/document_commands.h"
@@ -12,6 +11,7 @@
 #include "document/parameter_file.h"
 #include "document/view_list.h"
 #include "render/output/qt/text_codec.h"
+#include "shell/commands.h"
 #include "util/message_boxes.h"
 #include "util/paths.h"
 

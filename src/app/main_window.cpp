@@ -7,10 +7,10 @@
 #include <QStatusBar>
 #include <QTabBar>
 
-#include "app/graph_window.h"
-#include "app/layout.h"
-#include "app/shell_fonts.h"
+#include "graph/graph_window.h"
 #include "render/output/qt/text_codec.h"
+#include "shell/layout.h"
+#include "shell/shell_fonts.h"
 
 namespace varnex {
 namespace {

@@ -1,5 +1,5 @@
 // The main window: the graph window, the tab control with its three pages ("axis", "graph", "data") and
-// the three-part status bar, kept in the layout of layout.h. It holds no document state: the commands
+// the three-part status bar, kept in the layout of shell/layout.h. It holds no document state: the commands
 // live in CommandActions and the document operations in DocumentCommands.
 #pragma once
 
@@ -9,26 +9,20 @@
 #include <array>
 #include <string>
 
+#include "shell/window_parts.h"
+
 namespace varnex {
 
 class GraphWindow;
 
-inline constexpr const char* kProgramTitle = "VarnexWin32 3.26c";
-
-// Pages of the tab control; tab i shows page i.
-enum Page { kAxisPage = 0, kGraphPage = 1, kDataPage = 2, kPageCount = 3 };
-
-// Parts of the status bar.
-enum StatusPart { kMessagePart = 0, kCursorPart = 1, kCaretPart = 2 };
-
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public PageHost {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
 
     GraphWindow& graphWindow() { return *m_graph; }
     QTabWidget& tabs() { return *m_tabs; }
-    QWidget& page(int index) { return *m_tabs->widget(index); }
+    QWidget& page(int index) override { return *m_tabs->widget(index); }
 
     // Text of a status-bar part, shown at once (also while a command runs before the next paint).
     void setStatusText(StatusPart part, const QString& text);
@@ -43,7 +37,7 @@ public:
     void setDataTabLabel(const QString& text) { m_tabs->setTabText(kDataPage, text); }
 
     // The visible page: the page shown, or the remembered index while all pages are hidden.
-    int currentPage() const { return m_pageShown ? m_selectedPage : m_rememberedPage; }
+    int currentPage() const override { return m_pageShown ? m_selectedPage : m_rememberedPage; }
     bool pageShown() const { return m_pageShown; }
     // Hides the current page, remembering it (a load in progress).
     void hideCurrentPage();

@@ -3,13 +3,13 @@
 #include <QUrl>
 
 #include "app/document_commands.h"
-#include "app/graph_view.h"
-#include "app/shell_hooks.h"
 #include "document/child_files.h"
 #include "document/parameter_file.h"
 #include "document/parameter_writer.h"
 #include "document/view_list.h"
+#include "graph/graph_view.h"
 #include "render/output/qt/text_codec.h"
+#include "shell/shell_hooks.h"
 #include "util/message_boxes.h"
 #include "util/paths.h"
 

@@ -6,13 +6,13 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "app/commands.h"
 #include "app/desktop.h"
 #include "app/document_commands.h"
 #include "app/main_window.h"
 #include "datasheet/data_sheet.h"
 #include "datasheet/find_dialog.h"
 #include "render/output/qt/text_codec.h"
+#include "shell/commands.h"
 #include "util/message_boxes.h"
 #include "util/paths.h"
 

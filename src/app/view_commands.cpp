@@ -1,7 +1,6 @@
 #include "app/view_commands.h"
 
 #include "app/command_actions.h"
-#include "app/commands.h"
 #include "app/desktop.h"
 #include "app/document_commands.h"
 #include "app/main_window.h"
@@ -9,6 +8,7 @@
 #include "document/view_list.h"
 #include "document/views.h"
 #include "render/output/qt/text_codec.h"
+#include "shell/commands.h"
 #include "util/message_boxes.h"
 
 namespace varnex {

@@ -4,9 +4,9 @@
 #include <QTextBlock>
 #include <algorithm>
 
-#include "app/shell_fonts.h"
 #include "document/sheet_file.h"
 #include "render/output/qt/text_codec.h"
+#include "shell/shell_fonts.h"
 #include "util/codepage.h"
 #include "util/file_replace.h"
 #include "util/message_boxes.h"

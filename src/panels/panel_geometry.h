@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/layout.h"
 #include "panels/panel_items.h"
+#include "shell/layout.h"
 
 namespace varnex {
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "panels/graph_panel.h"
-#include "panels/panel_command_ids.h"
+#include "shell/panel_command_ids.h"
 
 namespace varnex {
 namespace {

@@ -5,8 +5,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/main_window.h"
-#include "app/shell_fonts.h"
 #include "document/model.h"
 #include "panels/axis_panel.h"
 #include "panels/graph_panel.h"
@@ -14,6 +12,8 @@
 #include "panels/panel_navigation.h"
 #include "panels/set_all_choices.h"
 #include "render/page_renderer.h"
+#include "shell/shell_fonts.h"
+#include "shell/window_parts.h"
 
 namespace varnex {
 namespace {
@@ -38,11 +38,11 @@ QWidget* firstFocusable(QWidget& page) {
 
 }  // namespace
 
-ParameterPanels::ParameterPanels(MainWindow& window, Document& undoCopy,
+ParameterPanels::ParameterPanels(PageHost& pages, Document& undoCopy,
                                  std::function<void(const Document&)> updateTitle)
-    : m_window(window), m_undo(undoCopy), m_updateTitle(std::move(updateTitle)) {
-    QWidget& axisPage = window.page(kAxisPage);
-    QWidget& graphPage = window.page(kGraphPage);
+    : m_pages(pages), m_undo(undoCopy), m_updateTitle(std::move(updateTitle)) {
+    QWidget& axisPage = pages.page(kAxisPage);
+    QWidget& graphPage = pages.page(kGraphPage);
     m_axis = new AxisPanel;
     m_graph = new GraphPanel;
     m_axis->setFont(shellFont());
@@ -53,8 +53,8 @@ ParameterPanels::ParameterPanels(MainWindow& window, Document& undoCopy,
     placeOnPage(graphPage, m_graph)->activate();
     m_axis->createControls();
     m_focus = std::make_unique<PanelFocus>(
-        std::array<QWidget*, 3>{&axisPage, &graphPage, &window.page(kDataPage)},
-        [this](int page) { return home(page); }, [this] { return m_window.currentPage(); });
+        std::array<QWidget*, 3>{&axisPage, &graphPage, &pages.page(kDataPage)},
+        [this](int page) { return home(page); }, [this] { return m_pages.currentPage(); });
 }
 
 ParameterPanels::~ParameterPanels() = default;
@@ -66,7 +66,7 @@ QWidget* ParameterPanels::home(int page) const {
         case kGraphPage:
             return m_graph->rowCount() > 0 ? m_graph->row(1).lists[0] : nullptr;
         default:
-            return firstFocusable(m_window.page(kDataPage));
+            return firstFocusable(m_pages.page(kDataPage));
     }
 }
 

@@ -17,17 +17,17 @@ namespace varnex {
 struct Document;
 class AxisPanel;
 class GraphPanel;
-class MainWindow;
+class PageHost;
 class MessageBoxes;
 class PanelFocus;
 
 class ParameterPanels : public QObject {
     Q_OBJECT
 public:
-    // Puts the panels on window's pages "axis" and "graph" and creates the axis panel's controls for
-    // the page's current width (the tab layout must have run). undoCopy is the Document that every
-    // apply overwrites; updateTitle is run by every refresh. window and undoCopy must outlive the panels.
-    ParameterPanels(MainWindow& window, Document& undoCopy, std::function<void(const Document&)> updateTitle);
+    // Puts the panels on the pages "axis" and "graph" of pages and creates the axis panel's controls
+    // for the page's current width (the tab layout must have run). undoCopy is the Document that every
+    // apply overwrites; updateTitle is run by every refresh. pages and undoCopy must outlive the panels.
+    ParameterPanels(PageHost& pages, Document& undoCopy, std::function<void(const Document&)> updateTitle);
     ~ParameterPanels() override;
 
     AxisPanel& axis() { return *m_axis; }
@@ -64,7 +64,7 @@ public:
 private:
     QWidget* home(int page) const;
 
-    MainWindow& m_window;
+    PageHost& m_pages;
     Document& m_undo;
     std::function<void(const Document&)> m_updateTitle;
     AxisPanel* m_axis = nullptr;

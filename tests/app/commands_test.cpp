@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "app/accelerator_filter.h"
-#include "app/commands.h"
 #include "app/file_dialogs.h"
+#include "shell/commands.h"
 
 namespace varnex {
 

@@ -15,9 +15,9 @@
 #include "app/command_actions.h"
 #include "app/desktop.h"
 #include "app/document_commands.h"
-#include "app/graph_view.h"
 #include "app/main_window.h"
 #include "app/watch_poller.h"
+#include "graph/graph_view.h"
 #include "support/recording_message_boxes.h"
 
 namespace varnex::testing {

@@ -4,11 +4,11 @@
 #include <QStatusBar>
 #include <QtTest>
 
-#include "app/commands.h"
-#include "app/graph_view.h"
-#include "app/graph_window.h"
-#include "app/layout.h"
 #include "desktop_fixture.h"
+#include "graph/graph_view.h"
+#include "graph/graph_window.h"
+#include "shell/commands.h"
+#include "shell/layout.h"
 
 namespace varnex {
 

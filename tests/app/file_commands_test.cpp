@@ -3,12 +3,12 @@
 #include <QMimeData>
 #include <QtTest>
 
-#include "app/commands.h"
 #include "app/sheet_commands.h"
 #include "datasheet/data_sheet.h"
+#include "desktop_fixture.h"
 #include "panels/axis_panel.h"
 #include "panels/parameter_panels.h"
-#include "desktop_fixture.h"
+#include "shell/commands.h"
 #include "util/paths.h"
 
 namespace varnex {

@@ -10,11 +10,11 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "app/commands.h"
 #include "app/sheet_commands.h"
 #include "datasheet/data_sheet.h"
 #include "datasheet/find_dialog.h"
 #include "desktop_fixture.h"
+#include "shell/commands.h"
 
 namespace varnex {
 namespace {

@@ -1,10 +1,10 @@
 // Automatic reload while Watch is on, and the reload question when the user comes back to the window.
 #include <QtTest>
 
-#include "app/commands.h"
-#include "app/graph_view.h"
 #include "app/watch_poller.h"
 #include "desktop_fixture.h"
+#include "graph/graph_view.h"
+#include "shell/commands.h"
 
 namespace varnex {
 namespace {

@@ -12,8 +12,8 @@
 #include "app/desktop_fixture.h"
 #include "panels/axis_panel.h"
 #include "panels/graph_panel.h"
-#include "panels/panel_command_ids.h"
 #include "panels/parameter_panels.h"
+#include "shell/panel_command_ids.h"
 
 namespace varnex::testing {
 

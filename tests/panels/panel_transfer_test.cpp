@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QTabBar>
 
-#include "app/graph_view.h"
 #include "document/parameter_writer.h"
+#include "graph/graph_view.h"
 #include "panel_fixture.h"
 #include "util/numbers.h"
 

@@ -1,9 +1,9 @@
-#include "ui/menu_state.h"
+#include "menus/menu_state.h"
 
 #include <array>
 
-#include "app/commands.h"
-#include "panels/panel_command_ids.h"
+#include "shell/commands.h"
+#include "shell/panel_command_ids.h"
 
 namespace varnex {
 namespace {

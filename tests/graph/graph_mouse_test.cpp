@@ -6,11 +6,12 @@
 #include <QtTest>
 
 #include "app/desktop_fixture.h"
-#include "app/graph_window.h"
+#include "app/graph_commands.h"
+#include "graph/clipboard_text.h"
+#include "graph/cursor_readout.h"
+#include "graph/graph_mouse.h"
+#include "graph/graph_window.h"
 #include "panels/parameter_panels.h"
-#include "ui/clipboard_text.h"
-#include "ui/cursor_readout.h"
-#include "ui/graph_mouse.h"
 #include "util/numbers.h"
 
 namespace varnex {

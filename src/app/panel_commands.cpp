@@ -1,11 +1,11 @@
-#include "panels/panel_commands.h"
+#include "app/panel_commands.h"
 
 #include "app/desktop.h"
 #include "app/document_commands.h"
-#include "app/graph_view.h"
 #include "app/main_window.h"
-#include "panels/panel_command_ids.h"
+#include "graph/graph_view.h"
 #include "panels/parameter_panels.h"
+#include "shell/panel_command_ids.h"
 
 namespace varnex {
 

@@ -1,4 +1,4 @@
-#include "ui/menu_facts.h"
+#include "menus/menu_facts.h"
 
 #include <QLineEdit>
 #include <QMimeData>
@@ -6,7 +6,7 @@
 #include <QTextEdit>
 #include <QUrl>
 
-#include "app/commands.h"
+#include "shell/commands.h"
 
 namespace varnex {
 FocusFacts textFocusFacts(const QWidget* focus) {

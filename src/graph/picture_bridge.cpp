@@ -1,4 +1,4 @@
-#include "app/picture_bridge.h"
+#include "graph/picture_bridge.h"
 
 #include "document/model.h"
 #include "render/output/qt/export.h"

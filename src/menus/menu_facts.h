@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "ui/menu_state.h"
+#include "menus/menu_state.h"
 
 namespace varnex {
 

@@ -9,14 +9,14 @@
 #include <QtTest>
 
 #include "app/accelerator_filter.h"
-#include "app/commands.h"
 #include "app/desktop_fixture.h"
 #include "app/sheet_commands.h"
 #include "datasheet/data_sheet.h"
 #include "panels/axis_panel.h"
 #include "panels/graph_panel.h"
-#include "panels/panel_command_ids.h"
 #include "panels/parameter_panels.h"
+#include "shell/commands.h"
+#include "shell/panel_command_ids.h"
 
 namespace varnex {
 

@@ -5,12 +5,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/commands.h"
-#include "app/graph_view.h"
-#include "app/graph_window.h"
-#include "app/picture_bridge.h"
+#include "app/desktop_fixture.h"
+#include "graph/graph_view.h"
+#include "graph/graph_window.h"
+#include "graph/picture_bridge.h"
 #include "panels/parameter_panels.h"
-#include "desktop_fixture.h"
+#include "shell/commands.h"
 
 namespace varnex {
 namespace {

@@ -1,8 +1,8 @@
 // The layout arithmetic of the main window and the choice of the shell font.
 #include <QtTest>
 
-#include "app/layout.h"
-#include "app/shell_fonts.h"
+#include "shell/layout.h"
+#include "shell/shell_fonts.h"
 
 namespace varnex {
 

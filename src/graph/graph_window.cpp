@@ -1,9 +1,9 @@
-#include "app/graph_window.h"
+#include "graph/graph_window.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/picture_bridge.h"
+#include "graph/picture_bridge.h"
 
 namespace varnex {
 

@@ -1,4 +1,4 @@
-#include "ui/clipboard_text.h"
+#include "graph/clipboard_text.h"
 
 #include "document/model.h"
 #include "util/numbers.h"

@@ -1,11 +1,11 @@
-#include "app/graph_view.h"
+#include "graph/graph_view.h"
 
 #include <QPainter>
 #include <QPrintDialog>
 
-#include "app/graph_window.h"
-#include "app/picture_bridge.h"
 #include "document/model.h"
+#include "graph/graph_window.h"
+#include "graph/picture_bridge.h"
 #include "render/output/qt/export.h"
 #include "util/message_boxes.h"
 

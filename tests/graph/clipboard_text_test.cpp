@@ -2,8 +2,8 @@
 #include <QtTest>
 
 #include "document/model.h"
+#include "graph/clipboard_text.h"
 #include "support/data_sets.h"
-#include "ui/clipboard_text.h"
 
 namespace varnex {
 

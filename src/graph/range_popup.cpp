@@ -1,8 +1,8 @@
-#include "ui/range_popup.h"
+#include "graph/range_popup.h"
 
 #include <QAction>
 
-#include "app/commands.h"
+#include "shell/commands.h"
 #include "util/numbers.h"
 
 namespace varnex {

@@ -2,7 +2,7 @@
 // the text of "copy data", and the menu whose state decides an accelerator.
 #include <QtTest>
 
-#include "ui/menu_state.h"
+#include "menus/menu_state.h"
 
 Q_DECLARE_METATYPE(varnex::MenuKind)
 Q_DECLARE_METATYPE(varnex::MenuFacts)

@@ -5,13 +5,13 @@
 #include <QtTest>
 #include <cmath>
 
-#include "app/picture_bridge.h"
 #include "document/model.h"
+#include "graph/cursor_readout.h"
+#include "graph/picture_bridge.h"
 #include "render/output/qt/qt_text_measurer.h"
 #include "render/page_renderer.h"
 #include "support/data_sets.h"
 #include "support/recording_message_boxes.h"
-#include "ui/cursor_readout.h"
 
 namespace varnex {
 namespace {

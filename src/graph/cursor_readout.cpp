@@ -1,4 +1,4 @@
-#include "ui/cursor_readout.h"
+#include "graph/cursor_readout.h"
 
 #include "render/output/qt/picture_painter.h"
 #include "util/numbers.h"

@@ -1,4 +1,4 @@
-#include "app/shell_fonts.h"
+#include "shell/shell_fonts.h"
 
 #include <QFontDatabase>
 
