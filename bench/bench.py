@@ -341,6 +341,26 @@ def bench_pictures(binaries, rows, large_rows, work, repeats):
     return header, table
 
 
+def bench_window(binary, work, repeats):
+    """The desktop's graph window (offscreen) with the crossing drawings: a redraw (record the picture,
+    replay it, paint) and a repaint with nothing changed, medians."""
+    desktop = os.path.join(os.path.dirname(binary), "varnex_desktop_bench")
+    if not os.path.exists(desktop):
+        return []
+    rows = []
+    for name, path, _ in write_crossing_files(work):
+        proc = subprocess.run([desktop, os.path.join(work, "desktop"), path, str(max(repeats, 9))],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=False)
+        if proc.returncode != 0:
+            sys.exit(f"{desktop} failed")
+        r = json.loads(proc.stdout)
+        rows.append([f"graph window ({r['window_px']} px): {name}, redraw (median)",
+                     f"{r['redraw_median_ms']:.0f} ms (processor {r['redraw_cpu_median_ms']:.0f} ms)"])
+        rows.append([f"graph window ({r['window_px']} px): {name}, repaint of the kept picture (median)",
+                     f"{r['repaint_median_ms']:.1f} ms"])
+    return rows
+
+
 # --- the large file ---------------------------------------------------------------------------
 
 def write_parameter_file(data, lines, limits, sets):
@@ -480,6 +500,10 @@ def main():
         header, rows = bench_pictures(binaries, args.rows, args.large_rows, work, args.repeats)
         print_table(header, rows)
         print()
+        window = bench_window(args.bin, work, args.repeats)
+        if window:
+            print_table(["measure", "result"], window)
+            print()
         if args.pictures_only:
             print(f"load average at the end: {' '.join(f'{v:.2f}' for v in os.getloadavg())}")
             return
