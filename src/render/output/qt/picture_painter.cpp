@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -163,21 +164,30 @@ public:
 
     bool active() const { return m_active; }
 
-    // The lines from position through points, in the colour and logical width of pen.
-    void add(const QPolygonF& points, const QPen& pen) {
+    // The polyline from `from` through the points of the line operations lines, in the colour and
+    // logical width of pen. Long runs go to the rasteriser in pieces, and are composited whenever the
+    // strokes waiting reach kMaxWaiting, so the memory stays bounded however long the run.
+    void add(QPointF from, std::span<const Picture::Op> lines, const QPen& pen) {
         const QRgb colour = pen.color().rgba();
         if (colour != m_colour) {
             flush();
             m_colour = colour;
         }
-        m_points.resize(static_cast<std::size_t>(points.size()));
-        for (qsizetype k = 0; k < points.size(); ++k) {
-            const QPointF p = m_toDevice.map(points[k]);
-            m_points[static_cast<std::size_t>(k)] = {p.x(), p.y()};
-        }
         // A pen of no width is the device's thinnest line.
         const double width = pen.isCosmetic() ? pen.widthF() * m_ratio : pen.widthF() * m_scale;
-        m_raster.addPolyline(m_points, width);
+        m_points.clear();
+        const QPointF start = m_toDevice.map(from);
+        m_points.push_back({start.x(), start.y()});
+        for (const Picture::Op& op : lines) {
+            const QPointF p = m_toDevice.map(pointOf(op.a, op.b));
+            m_points.push_back({p.x(), p.y()});
+            if (m_points.size() == kPiece) {
+                m_raster.addPolyline(m_points, width);
+                m_points.erase(m_points.begin(), m_points.end() - 1);  // the next piece goes on from here
+                if (m_raster.figureCount() >= kMaxWaiting) flush();
+            }
+        }
+        if (m_points.size() > 1) m_raster.addPolyline(m_points, width);
     }
 
     // Composites the lines added so far onto the device.
@@ -210,6 +220,9 @@ public:
     }
 
 private:
+    static constexpr std::size_t kPiece = 65536;       // points
+    static constexpr std::size_t kMaxWaiting = 1 << 20;  // strokes, some 50 MB
+
     QPainter& m_painter;
     bool m_active = false;
     qreal m_ratio = 1;
@@ -224,19 +237,20 @@ private:
 // Draws the lines from ops[i] on while they follow each other; returns the index after the last one.
 std::size_t drawLineRun(const std::vector<Picture::Op>& ops, std::size_t i, QPointF& position,
                         QPainter& painter, RasterLines& raster) {
-    QPolygonF polyline;
-    polyline << position;
-    while (i < ops.size() && ops[i].kind == Picture::Kind::Line) {
-        polyline << pointOf(ops[i].a, ops[i].b);
-        ++i;
-    }
-    position = polyline.back();
+    std::size_t end = i;
+    while (end < ops.size() && ops[end].kind == Picture::Kind::Line) ++end;
+    const QPointF from = position;
+    position = pointOf(ops[end - 1].a, ops[end - 1].b);
     if (raster.active()) {
-        raster.add(polyline, painter.pen());
-    } else {
-        drawPolylineInPieces(polyline, painter);
+        raster.add(from, std::span(ops).subspan(i, end - i), painter.pen());
+        return end;
     }
-    return i;
+    QPolygonF polyline;
+    polyline.reserve(static_cast<qsizetype>(end - i + 1));
+    polyline << from;
+    for (std::size_t k = i; k < end; ++k) polyline << pointOf(ops[k].a, ops[k].b);
+    drawPolylineInPieces(polyline, painter);
+    return end;
 }
 
 }  // namespace

@@ -144,6 +144,28 @@ private slots:
         QVERIFY2(ratio > 0.97 && ratio < 1.03, qPrintable(QString::number(ratio)));
     }
 
+    // A run of lines far longer than the pieces it is rasterised in: the one long diagonal, at any
+    // place in the run, is drawn whole.
+    void longRunIsDrawnAcrossItsPieces_data() {
+        QTest::addColumn<int>("at");
+        for (const int at : {1, 65534, 65535, 65536, 131071, 199999}) QTest::newRow(qPrintable(QString::number(at))) << at;
+    }
+    void longRunIsDrawnAcrossItsPieces() {
+        QFETCH(int, at);
+        Picture picture;
+        picture.pen(0, 30, 0);
+        picture.move({100, 100});
+        // Back and forth at the top left, the diagonal as line number `at`, then back and forth at the
+        // bottom right, all on the line x = y.
+        for (int k = 0; k < 200000; ++k) {
+            const std::int32_t near = k % 2 == 0 ? 300 : 100, far = k % 2 == 0 ? 4900 : 4700;
+            picture.line(k < at ? LogicalPoint{near, near} : LogicalPoint{far, far});
+        }
+        QCOMPARE(picture.ops().size(), std::size_t{200002});
+        const QImage image = varnex::test::replayed(picture, 200, 200);
+        for (const int p : {40, 80, 100, 120, 160}) QVERIFY2(varnex::test::isInk(image, p, p), qPrintable(QString::number(p)));
+    }
+
     // Once minutes: the painter's stroker with one wide antialiased polyline crossing itself. Now
     // bounded by the segments and the pixels (well under a second here; 10 s leaves room for a busy
     // machine).
