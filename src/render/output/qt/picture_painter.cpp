@@ -200,10 +200,9 @@ public:
         }
         m_painter.save();
         // The bands are in device pixels: drawn without the picture's transform, at the device
-        // pixel ratio of the device.
+        // pixel ratio of the device (the painter's clip, opacity and composition still apply).
         m_painter.setWorldMatrixEnabled(false);
         m_painter.setViewTransformEnabled(false);
-        m_painter.setOpacity(1);
         m_raster.render([&](const StrokeRaster::Band& band) {
             m_pixels.resize(static_cast<std::size_t>(band.width) * static_cast<std::size_t>(band.rows));
             for (int r = 0; r < band.rows; ++r) {
