@@ -1,9 +1,12 @@
-// The graph window: a bordered white child of the main window that replays the recorded picture,
-// scaled into its client area, on every paint. The main window keeps it square. It reports every mouse
+// The graph window: a bordered white child of the main window that shows the recorded picture, scaled
+// into its client area. The picture is replayed into an image of the client area's size once, when
+// the picture or the size changes; every paint (an expose, a menu closing over the window) copies
+// that image. The main window keeps it square. It reports every mouse
 // move over it (tracking, no button needed) and right-button presses, in its own coordinates.
 #pragma once
 
 #include <QFrame>
+#include <QImage>
 #include <QPointF>
 #include <memory>
 
@@ -36,6 +39,7 @@ protected:
 
 private:
     std::shared_ptr<const Picture> m_picture;
+    QImage m_replayed;  // m_picture at the client area's size in device pixels; null until painted
 };
 
 }  // namespace varnex

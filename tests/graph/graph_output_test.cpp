@@ -38,6 +38,7 @@ private slots:
     void pictureIsScaledIntoTheGraphWindow_data();
     void pictureIsScaledIntoTheGraphWindow();
     void clearedWindowIsWhite();
+    void repaintShowsTheNewPictureAndSize();
     void copyPutsSvgAndPngOfPrintWidth();
     void printPlacesThePictureAtTheOffsets();
     void printWritesAPdfPage();
@@ -78,6 +79,30 @@ void GraphOutputTest::clearedWindowIsWhite() {
     window.clear();
     const QImage image = window.grab().toImage();
     QVERIFY(isWhite(image, 100, 100));
+}
+
+// The window keeps the picture replayed for its size: a new picture or a new size must not show the
+// image kept from before.
+void GraphOutputTest::repaintShowsTheNewPictureAndSize() {
+    GraphWindow window;
+    window.resize(202, 202);
+    window.showPicture(filledSquare());
+    QVERIFY(isBlack(window.grab().toImage(), 150, 150));
+    QVERIFY(isBlack(window.grab().toImage(), 150, 150));  // painted again from the kept image
+
+    auto line = std::make_shared<Picture>();  // a wide line across the top only
+    line->pen(0, 200, 0);
+    line->move({0, 500});
+    line->line({5000, 500});
+    window.showPicture(line);
+    QImage image = window.grab().toImage();
+    QVERIFY(isWhite(image, 150, 150));
+    QVERIFY(isBlack(image, 100, 1 + 20));
+
+    window.resize(402, 402);  // twice as large: the line moves down with the scale
+    image = window.grab().toImage();
+    QVERIFY(isBlack(image, 300, 1 + 40));
+    QVERIFY(isWhite(image, 300, 1 + 20));
 }
 
 void GraphOutputTest::copyPutsSvgAndPngOfPrintWidth() {

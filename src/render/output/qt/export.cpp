@@ -5,12 +5,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMetaType>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QStringList>
 #include <QSvgGenerator>
+#include <QVariant>
 
 #include <algorithm>
 #include <cmath>
@@ -190,26 +193,60 @@ bool exportPicture(const Picture& picture, const std::string& outPath, double pr
     return true;
 }
 
+namespace {
+
+// The clipboard's data: the SVG made at once, the PNG drawn only when a program asks the clipboard
+// for it (then kept), so that a copy never waits for the raster picture. It holds its own copy of
+// the picture.
+class PictureMimeData : public QMimeData {
+public:
+    PictureMimeData(const Picture& picture, double printwCm) : m_picture(picture), m_printwCm(printwCm) {
+        QByteArray svg;
+        QBuffer svgBuffer(&svg);
+        svgBuffer.open(QIODevice::WriteOnly);
+        writeSvg(m_picture, m_printwCm, svgBuffer);
+        setData(kSvgType, svg);
+    }
+
+    QStringList formats() const override {
+        QStringList list = QMimeData::formats();
+        if (!list.contains(kPngType)) list << kPngType;
+        return list;
+    }
+    bool hasFormat(const QString& mimeType) const override {
+        return mimeType == kPngType || QMimeData::hasFormat(mimeType);
+    }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
+        if (mimeType != kPngType) return QMimeData::retrieveData(mimeType, type);
+        if (!m_pngDrawn) {
+            QBuffer pngBuffer(&m_png);
+            pngBuffer.open(QIODevice::WriteOnly);
+            const PngGeometry geometry = pngGeometry(m_printwCm, kClipboardPngDpi, kMaxClipboardPngSize);
+            writePng(m_picture, m_printwCm, geometry.side, pngBuffer, geometry.dotsPerMetre);
+            m_pngDrawn = true;
+        }
+        return m_png;
+    }
+
+private:
+    static inline const QString kSvgType = QStringLiteral("image/svg+xml");
+    static inline const QString kPngType = QStringLiteral("image/png");
+    const Picture m_picture;
+    const double m_printwCm;
+    mutable QByteArray m_png;
+    mutable bool m_pngDrawn = false;
+};
+
+}  // namespace
+
 std::unique_ptr<QMimeData> clipboardMimeData(const Picture& picture, double printwCm, std::string* error) {
     if (!validPrintWidth(printwCm)) {
         setError(error, printWidthError(printwCm));
         return nullptr;
     }
-    QByteArray svg;
-    QBuffer svgBuffer(&svg);
-    svgBuffer.open(QIODevice::WriteOnly);
-    writeSvg(picture, printwCm, svgBuffer);
-
-    QByteArray png;
-    QBuffer pngBuffer(&png);
-    pngBuffer.open(QIODevice::WriteOnly);
-    const PngGeometry geometry = pngGeometry(printwCm, kClipboardPngDpi, kMaxClipboardPngSize);
-    writePng(picture, printwCm, geometry.side, pngBuffer, geometry.dotsPerMetre);
-
-    auto data = std::make_unique<QMimeData>();
-    data->setData("image/svg+xml", svg);
-    data->setData("image/png", png);
-    return data;
+    return std::make_unique<PictureMimeData>(picture, printwCm);
 }
 
 }  // namespace varnex

@@ -52,9 +52,11 @@ bool exportPicture(const Picture& picture, const std::string& outPath, double pr
                    std::string* error);
 
 // The picture for the clipboard: image/svg+xml printwCm centimetres square and image/png of
-// pngGeometry(printwCm, kClipboardPngDpi, kMaxClipboardPngSize). Null (with the message in *error,
-// which may be null) when the width is not valid. The caller hands it to QClipboard::setMimeData,
-// which takes ownership.
+// pngGeometry(printwCm, kClipboardPngDpi, kMaxClipboardPngSize). The SVG is made at once; the PNG
+// only when it is first asked for (a program pasting it), from a copy of the picture the data keeps,
+// so copying never waits for the raster picture. Null (with the message in *error, which may be
+// null) when the width is not valid. The caller hands it to QClipboard::setMimeData, which takes
+// ownership.
 std::unique_ptr<QMimeData> clipboardMimeData(const Picture& picture, double printwCm, std::string* error = nullptr);
 
 }  // namespace varnex

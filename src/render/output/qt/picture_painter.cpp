@@ -3,17 +3,23 @@
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPen>
 #include <QPointF>
 #include <QPolygonF>
 #include <QRectF>
+#include <QTransform>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "render/output/qt/picture_font.h"
 #include "render/output/qt/text_codec.h"
+#include "render/output/stroke_raster.h"
 
 namespace varnex {
 namespace {
@@ -113,47 +119,9 @@ void setupPrintPage(QPainter& painter, int dpiX, int dpiY, double printwCm, doub
 
 namespace {
 
-// Consecutive lines are one polyline: drawn in pieces of this many points, which strokes far faster
-// than one line at a time (and than one huge path) and looks the same with round joins and caps.
+// On vector devices (SVG, PDF, printers) consecutive lines are one polyline, written in pieces of this
+// many points: the file stays compact and the reader joins them with the same round joins.
 constexpr qsizetype kPolylinePiece = 512;
-
-// On a pixel device, the points of a polyline that fall into one pixel column can be reduced to the
-// first, the lowest, the highest and the last of them, in their order: the stroke covers the same
-// pixels but for its edges, and a graph of a million points paints as quickly as one of a few thousand. Vector devices
-// (SVG, PDF, printers) keep every point.
-bool thinsPolylines(const QPainter& painter) {
-    const QPaintDevice* device = painter.device();
-    if (device == nullptr) return false;
-    const int type = device->devType();
-    return type == QInternal::Image || type == QInternal::Pixmap || type == QInternal::Widget;
-}
-
-void thinByColumns(const QPolygonF& points, const QTransform& toDevice, QPolygonF& out) {
-    out.clear();
-    qsizetype i = 0;
-    while (i < points.size()) {
-        const double column = std::floor(toDevice.map(points[i]).x());
-        qsizetype end = i + 1;
-        qsizetype low = i;
-        qsizetype high = i;
-        while (end < points.size() && std::floor(toDevice.map(points[end]).x()) == column) {
-            if (points[end].y() < points[low].y()) low = end;
-            if (points[end].y() > points[high].y()) high = end;
-            ++end;
-        }
-        const qsizetype last = end - 1;
-        if (end - i <= 4) {
-            for (qsizetype k = i; k < end; ++k) out << points[k];
-        } else {
-            out << points[i];
-            for (const qsizetype k : {std::min(low, high), std::max(low, high)}) {
-                if (k != i && k != last) out << points[k];
-            }
-            out << points[last];
-        }
-        i = end;
-    }
-}
 
 void drawPolylineInPieces(const QPolygonF& points, QPainter& painter) {
     for (qsizetype start = 0; start + 1 < points.size(); start += kPolylinePiece - 1) {
@@ -162,24 +130,126 @@ void drawPolylineInPieces(const QPolygonF& points, QPainter& painter) {
     }
 }
 
+// The lines of the picture on a raster device (an image, a pixmap, a window). The stroker of the
+// platform's raster engine takes time growing with the square of the crossings of one wide
+// antialiased stroke: a polyline through points in random order, or a dense zig-zag, took minutes.
+// Here every segment becomes its own round-ended stroke in a coverage mask of device pixels
+// (StrokeRaster), whose union is composited onto the device band by band with the pen's colour:
+// the time is bounded by the segments and the pixels they cover. Everything else the picture draws
+// (texts, markers) goes to the painter as before; the mask is composited before each of them, and
+// when the colour changes, so the order of drawing is kept.
+class RasterLines {
+public:
+    // Usable when the painter paints with the raster engine through a transform that only scales and
+    // moves, equally in x and y; otherwise the lines are stroked by the painter.
+    explicit RasterLines(QPainter& painter) : m_painter(painter) {
+        const QPaintEngine* engine = painter.paintEngine();
+        const QPaintDevice* device = painter.device();
+        if (engine == nullptr || device == nullptr || engine->type() != QPaintEngine::Raster) return;
+        m_ratio = std::max<qreal>(1, device->devicePixelRatio());
+        m_toDevice = painter.combinedTransform() * QTransform::fromScale(m_ratio, m_ratio);
+        const double sx = std::abs(m_toDevice.m11());
+        const double sy = std::abs(m_toDevice.m22());
+        if (m_toDevice.type() > QTransform::TxScale || !(sx > 0) || std::abs(sx - sy) > 1e-6 * sx) return;
+        m_scale = sx;
+        // The device in its own pixels (a window's size is given in logical pixels), cut to the
+        // painter's clip.
+        QRectF area(0, 0, std::ceil(device->width() * m_ratio), std::ceil(device->height() * m_ratio));
+        if (painter.hasClipping()) area &= m_toDevice.mapRect(painter.clipBoundingRect()).adjusted(-1, -1, 1, 1);
+        const QRect pixels = area.toAlignedRect();
+        m_raster.setClip(pixels.left(), pixels.top(), pixels.right() + 1, pixels.bottom() + 1);
+        m_raster.setAntialiased(painter.testRenderHint(QPainter::Antialiasing));
+        m_active = true;
+    }
+
+    bool active() const { return m_active; }
+
+    // The polyline from `from` through the points of the line operations lines, in the colour and
+    // logical width of pen. Long runs go to the rasteriser in pieces, and are composited whenever the
+    // strokes waiting reach kMaxWaiting, so the memory stays bounded however long the run.
+    void add(QPointF from, std::span<const Picture::Op> lines, const QPen& pen) {
+        const QRgb colour = pen.color().rgba();
+        if (colour != m_colour) {
+            flush();
+            m_colour = colour;
+        }
+        // A pen of no width is the device's thinnest line.
+        const double width = pen.isCosmetic() ? pen.widthF() * m_ratio : pen.widthF() * m_scale;
+        m_points.clear();
+        const QPointF start = m_toDevice.map(from);
+        m_points.push_back({start.x(), start.y()});
+        for (const Picture::Op& op : lines) {
+            const QPointF p = m_toDevice.map(pointOf(op.a, op.b));
+            m_points.push_back({p.x(), p.y()});
+            if (m_points.size() == kPiece) {
+                m_raster.addPolyline(m_points, width);
+                m_points.erase(m_points.begin(), m_points.end() - 1);  // the next piece goes on from here
+                if (m_raster.figureCount() >= kMaxWaiting) flush();
+            }
+        }
+        if (m_points.size() > 1) m_raster.addPolyline(m_points, width);
+    }
+
+    // Composites the lines added so far onto the device.
+    void flush() {
+        if (m_raster.empty()) return;
+        std::array<QRgb, 256> shades{};
+        for (int a = 0; a < 256; ++a) {
+            shades[static_cast<std::size_t>(a)] =
+                qPremultiply(qRgba(qRed(m_colour), qGreen(m_colour), qBlue(m_colour), a * qAlpha(m_colour) / 255));
+        }
+        m_painter.save();
+        // The bands are in device pixels: drawn without the picture's transform, at the device
+        // pixel ratio of the device (the painter's clip, opacity and composition still apply).
+        m_painter.setWorldMatrixEnabled(false);
+        m_painter.setViewTransformEnabled(false);
+        m_raster.render([&](const StrokeRaster::Band& band) {
+            m_pixels.resize(static_cast<std::size_t>(band.width) * static_cast<std::size_t>(band.rows));
+            for (int r = 0; r < band.rows; ++r) {
+                const std::uint8_t* coverage = band.coverage + static_cast<std::size_t>(r) * band.stride;
+                QRgb* out = m_pixels.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(band.width);
+                for (int c = 0; c < band.width; ++c) out[c] = shades[coverage[c]];
+            }
+            QImage image(reinterpret_cast<const uchar*>(m_pixels.data()), band.width, band.rows,
+                         band.width * static_cast<int>(sizeof(QRgb)), QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(m_ratio);
+            m_painter.drawImage(QPointF(band.left / m_ratio, band.top / m_ratio), image);
+        });
+        m_painter.restore();
+    }
+
+private:
+    static constexpr std::size_t kPiece = 65536;       // points
+    static constexpr std::size_t kMaxWaiting = 1 << 20;  // strokes, some 50 MB
+
+    QPainter& m_painter;
+    bool m_active = false;
+    qreal m_ratio = 1;
+    double m_scale = 1;
+    QTransform m_toDevice;
+    QRgb m_colour = qRgb(0, 0, 0);
+    StrokeRaster m_raster;
+    std::vector<DevicePoint> m_points;
+    std::vector<QRgb> m_pixels;
+};
+
 // Draws the lines from ops[i] on while they follow each other; returns the index after the last one.
 std::size_t drawLineRun(const std::vector<Picture::Op>& ops, std::size_t i, QPointF& position,
-                        QPainter& painter, bool thin) {
+                        QPainter& painter, RasterLines& raster) {
+    std::size_t end = i;
+    while (end < ops.size() && ops[end].kind == Picture::Kind::Line) ++end;
+    const QPointF from = position;
+    position = pointOf(ops[end - 1].a, ops[end - 1].b);
+    if (raster.active()) {
+        raster.add(from, std::span(ops).subspan(i, end - i), painter.pen());
+        return end;
+    }
     QPolygonF polyline;
-    polyline << position;
-    while (i < ops.size() && ops[i].kind == Picture::Kind::Line) {
-        polyline << pointOf(ops[i].a, ops[i].b);
-        ++i;
-    }
-    position = polyline.back();
-    if (thin && polyline.size() > 4) {
-        QPolygonF thinned;
-        thinByColumns(polyline, painter.combinedTransform(), thinned);
-        drawPolylineInPieces(thinned, painter);
-    } else {
-        drawPolylineInPieces(polyline, painter);
-    }
-    return i;
+    polyline.reserve(static_cast<qsizetype>(end - i + 1));
+    polyline << from;
+    for (std::size_t k = i; k < end; ++k) polyline << pointOf(ops[k].a, ops[k].b);
+    drawPolylineInPieces(polyline, painter);
+    return end;
 }
 
 }  // namespace
@@ -194,13 +264,18 @@ void replayPicture(const Picture& picture, QPainter& painter) {
     QPointF position(0, 0);
 
     const auto& ops = picture.ops();
-    const bool thin = thinsPolylines(painter);
+    RasterLines raster(painter);
     for (std::size_t i = 0; i < ops.size();) {
         if (ops[i].kind == Picture::Kind::Line) {
-            i = drawLineRun(ops, i, position, painter, thin);
+            i = drawLineRun(ops, i, position, painter, raster);
             continue;
         }
         const Picture::Op& op = ops[i++];
+        // Whatever else draws goes over the lines before it.
+        if (op.kind == Picture::Kind::Text || op.kind == Picture::Kind::Ellipse || op.kind == Picture::Kind::Rect ||
+            op.kind == Picture::Kind::Polygon) {
+            raster.flush();
+        }
         switch (op.kind) {
             case Picture::Kind::Pen: painter.setPen(picturePen(op.b, op.c)); break;
             case Picture::Kind::Brush: painter.setBrush(QBrush(tableColour(op.a), Qt::SolidPattern)); break;
@@ -228,6 +303,7 @@ void replayPicture(const Picture& picture, QPainter& painter) {
             }
         }
     }
+    raster.flush();
     painter.restore();
 }
 

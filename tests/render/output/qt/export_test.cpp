@@ -160,11 +160,15 @@ private slots:
         QVERIFY(fileBytes(path).startsWith("\x89PNG"));
     }
 
+    // The PNG is drawn when asked for, after the picture it was copied from is gone.
     void clipboardHoldsSvgAndPngAt300Dpi() {
-        const std::unique_ptr<QMimeData> data = clipboardMimeData(smallGraph(), 15);
+        auto picture = std::make_unique<Picture>(smallGraph());
+        const std::unique_ptr<QMimeData> data = clipboardMimeData(*picture, 15);
+        picture.reset();
         QVERIFY(data);
         QVERIFY(data->hasFormat("image/svg+xml"));
         QVERIFY(data->hasFormat("image/png"));
+        QVERIFY(data->formats().contains("image/png"));
         QCOMPARE(firstNumber(data->data("image/svg+xml"), R"(width="([0-9.]+)mm")"), 150.0);
         const QImage png = QImage::fromData(data->data("image/png"), "PNG");
         QCOMPARE(png.size(), QSize(1772, 1772));  // round(15 / 2.54 × 300)
