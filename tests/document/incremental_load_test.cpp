@@ -164,5 +164,20 @@ TEST_F(IncrementalLoadTest, DrawingChoicesAndTheOtherViewsFollowAsInAWholeRead) 
     EXPECT_EQ(pool.bytesTaken(), 2 * ((2 * 4 + 2) * 8 + 512 + 8) + 5 * 72 + 8);
 }
 
+TEST_F(IncrementalLoadTest, AFileAppendedToItselfIsReadOnBothTimes) {
+    const std::string path = folder.write("self.dat", "t\n1 2\n2 3\n");
+    folder.write("self.P", "view=1\r\n\r\nfile=self.dat\r\nvtitle=S\r\ndata=0\r\n");
+    ASSERT_EQ(openNewDocument(views, path, pool, messages), 2);
+    ASSERT_EQ(views.current().files.count(), 2);
+    appendBytes(path, "3 4\n");
+    ASSERT_EQ(reloadAppended(views, context), AppendedReload::ReadOn);
+    EXPECT_EQ(views.current().sets[1].count, 3);
+    EXPECT_EQ(views.current().sets[2].count, 3);
+    EXPECT_NE(views.current().sets[1].storage, views.current().sets[2].storage);
+    EXPECT_EQ(views.current().sets[2].title(), "[self.dat] t");
+    const WholeRead whole(views.current());
+    expectSameDocument(views.current(), pool, whole, "appended to itself");
+}
+
 }  // namespace
 }  // namespace varnex
