@@ -554,6 +554,8 @@ int readDataFile(ByteSource& source, std::string_view fileName, std::span<DataSe
         }
         if (failed) break;  // the block being built is dropped; the sets before it stay
         for (const auto& storage : job.storage) {
+            preferHugePages(storage->x.data(), storage->x.size() * sizeof(double));
+            preferHugePages(storage->y.data(), storage->y.size() * sizeof(double));
             job.xs.push_back(storage->x.data());
             job.ys.push_back(storage->y.data());
         }

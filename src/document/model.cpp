@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <cmath>
@@ -90,8 +91,14 @@ void* allocatePoints(std::size_t bytes) {
     const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
     void* p = std::aligned_alloc(kHugePage, rounded);
     if (!p) throw std::bad_alloc();
-    ::madvise(p, rounded, MADV_HUGEPAGE);
     return p;
+}
+
+void preferHugePages(void* p, std::size_t bytes) noexcept {
+    constexpr std::uintptr_t kHugePage = 2 * 1024 * 1024;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(p) + kHugePage - 1) / kHugePage * kHugePage;
+    const auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) / kHugePage * kHugePage;
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
 void freePoints(void* p, std::size_t bytes) noexcept {

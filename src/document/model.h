@@ -51,10 +51,13 @@ struct Extents {
     friend bool operator==(const Extents&, const Extents&) = default;
 };
 
-// Memory for point arrays: large arrays are asked for in huge pages where the system offers them, so
-// that filling them costs one page fault per 2 MiB instead of one per 4 KiB.
+// Memory for point arrays: large arrays are aligned to 2 MiB, so that preferHugePages can ask for
+// their filled part in huge pages where the system offers them: filling them then costs one page fault
+// per 2 MiB instead of one per 4 KiB. Only whole huge pages inside [p, p + bytes) are asked for, so the
+// room beyond the filled part takes no memory.
 void* allocatePoints(std::size_t bytes);
 void freePoints(void* p, std::size_t bytes) noexcept;
+void preferHugePages(void* p, std::size_t bytes) noexcept;
 
 // The allocator of point arrays: an element added without a value (resize) is left unset instead of
 // being zeroed, so that the reader, which writes every point at once, does not write the arrays twice.
