@@ -166,6 +166,29 @@ private slots:
         for (const int p : {40, 80, 100, 120, 160}) QVERIFY2(varnex::test::isInk(image, p, p), qPrintable(QString::number(p)));
     }
 
+    // On a device of two pixels per logical pixel the lines land on the device's own pixels.
+    void linesFollowTheDevicePixelRatio() {
+        QImage image(400, 400, QImage::Format_RGB32);
+        image.setDevicePixelRatio(2);
+        image.fill(Qt::white);
+        Picture picture;
+        picture.pen(0, 100, 0);
+        picture.move({1000, 2500});
+        picture.line({4000, 2500});
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        varnex::setupIsotropic(painter, QSize(200, 200));  // logical pixels
+        varnex::replayPicture(picture, painter);
+        painter.end();
+        image.setDevicePixelRatio(1);
+        const QRect ink = varnex::test::inkBounds(image);
+        // 1000..4000 units of 5000 on 400 pixels, 100 units wide with round caps: 4 pixels each way.
+        QVERIFY2(std::abs(ink.left() - 76) <= 1 && std::abs(ink.right() - 323) <= 1,
+                 qPrintable(QString("%1..%2").arg(ink.left()).arg(ink.right())));
+        QVERIFY2(std::abs(ink.top() - 196) <= 1 && std::abs(ink.bottom() - 203) <= 1,
+                 qPrintable(QString("%1..%2").arg(ink.top()).arg(ink.bottom())));
+    }
+
     // Once minutes: the painter's stroker with one wide antialiased polyline crossing itself. Now
     // bounded by the segments and the pixels (well under a second here; 10 s leaves room for a busy
     // machine).
