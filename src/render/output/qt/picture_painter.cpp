@@ -166,7 +166,9 @@ public:
         m_ratio = std::abs(m_base.m11());
         // The device in its own pixels, cut to the painter's clip.
         QRectF area = m_base.mapRect(QRectF(0, 0, device->width(), device->height()));
-        if (painter.hasClipping()) area &= m_toDevice.mapRect(painter.clipBoundingRect()).adjusted(-1, -1, 1, 1);
+        if (painter.hasClipping()) {
+            area &= m_toDevice.mapRect(painter.clipBoundingRect()).adjusted(-1, -1, 1, 1);
+        }
         const QRect pixels = area.toAlignedRect();
         m_raster.setClip(pixels.left(), pixels.top(), pixels.right() + 1, pixels.bottom() + 1);
         m_raster.setAntialiased(painter.testRenderHint(QPainter::Antialiasing));
@@ -206,8 +208,8 @@ public:
         if (m_raster.empty()) return;
         std::array<QRgb, 256> shades{};
         for (int a = 0; a < 256; ++a) {
-            shades[static_cast<std::size_t>(a)] =
-                qPremultiply(qRgba(qRed(m_colour), qGreen(m_colour), qBlue(m_colour), a * qAlpha(m_colour) / 255));
+            shades[static_cast<std::size_t>(a)] = qPremultiply(
+                qRgba(qRed(m_colour), qGreen(m_colour), qBlue(m_colour), a * qAlpha(m_colour) / 255));
         }
         m_painter.save();
         // The bands are in device pixels: drawn without the picture's transform, at the device
@@ -218,7 +220,8 @@ public:
             m_pixels.resize(static_cast<std::size_t>(band.width) * static_cast<std::size_t>(band.rows));
             for (int r = 0; r < band.rows; ++r) {
                 const std::uint8_t* coverage = band.coverage + static_cast<std::size_t>(r) * band.stride;
-                QRgb* out = m_pixels.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(band.width);
+                QRgb* out =
+                    m_pixels.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(band.width);
                 for (int c = 0; c < band.width; ++c) out[c] = shades[coverage[c]];
             }
             QImage image(reinterpret_cast<const uchar*>(m_pixels.data()), band.width, band.rows,
@@ -230,7 +233,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kPiece = 65536;       // points
+    static constexpr std::size_t kPiece = 65536;         // points
     static constexpr std::size_t kMaxWaiting = 1 << 20;  // strokes, some 50 MB
 
     QPainter& m_painter;
@@ -283,8 +286,9 @@ void replayPicture(const Picture& picture, QPainter& painter) {
         }
         const Picture::Op& op = ops[i++];
         // Whatever else draws goes over the lines before it.
-        if (op.kind == Picture::Kind::Text || op.kind == Picture::Kind::Ellipse || op.kind == Picture::Kind::Rect ||
-            op.kind == Picture::Kind::Polygon) {
+        const Picture::Kind kind = op.kind;
+        if (kind == Picture::Kind::Text || kind == Picture::Kind::Ellipse || kind == Picture::Kind::Rect ||
+            kind == Picture::Kind::Polygon) {
             raster.flush();
         }
         switch (op.kind) {
