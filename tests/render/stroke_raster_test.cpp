@@ -32,7 +32,8 @@ struct Canvas {
                 for (int c = 0; c < band.width; ++c) {
                     int& pixel = at(band.left + c, band.top + r);
                     EXPECT_EQ(pixel, -1) << "pixel " << band.left + c << ", " << band.top + r << " twice";
-                    pixel = band.coverage[static_cast<std::size_t>(r) * band.stride + static_cast<std::size_t>(c)];
+                    pixel = band.coverage[static_cast<std::size_t>(r) * band.stride +
+                                          static_cast<std::size_t>(c)];
                 }
         });
     }
@@ -63,12 +64,11 @@ TEST(StrokeRasterTest, ASegmentCoversItsRoundEndedStroke) {
         DevicePoint a, b;
         double width;
     } cases[] = {
-        {{20, 50.5}, {180, 50.5}, 4},    // along a row
-        {{50.5, 20}, {50.5, 180}, 4},    // along a column
-        {{30, 40}, {170, 160}, 6},       // diagonal
-        {{30.3, 170.7}, {160.1, 20.2}, 2.5},
-        {{100, 100}, {100.2, 100}, 10},  // almost a dot
-        {{40, 60}, {160, 61}, 0.3},      // thinner than a pixel: one pixel wide
+        {{20, 50.5}, {180, 50.5}, 4},                                         // along a row
+        {{50.5, 20}, {50.5, 180}, 4},                                         // along a column
+        {{30, 40}, {170, 160}, 6},                                            // diagonal
+        {{30.3, 170.7}, {160.1, 20.2}, 2.5}, {{100, 100}, {100.2, 100}, 10},  // almost a dot
+        {{40, 60}, {160, 61}, 0.3},  // thinner than a pixel: one pixel wide
     };
     for (const Case& c : cases) {
         const Canvas canvas = draw({{c.a, c.b}}, c.width);

@@ -110,8 +110,14 @@ void StrokeRaster::addSpan(double left, double top, double right, double bottom,
     const double boxLeft = m_left - reach, boxRight = m_right + reach;
     const double boxTop = m_top - reach, boxBottom = m_bottom + reach;
     if (right < boxLeft || left > boxRight || bottom < boxTop || top > boxBottom) return;
-    Segment s{std::max(left, boxLeft), std::max(top, boxTop), std::min(right, boxRight), std::min(bottom, boxBottom),
-              half, true, 0, 0};
+    Segment s{std::max(left, boxLeft),
+              std::max(top, boxTop),
+              std::min(right, boxRight),
+              std::min(bottom, boxBottom),
+              half,
+              true,
+              0,
+              0};
     s.top = std::max(m_top, floorToInt(s.ay - half - 1));
     s.bottom = std::min(m_bottom - 1, floorToInt(s.by + half + 1));
     if (s.top > s.bottom) return;
@@ -157,7 +163,7 @@ void StrokeRaster::rasterize(const Segment& s, int bandTop, int rowFrom, int row
         rasterizeSpan(s, bandTop, rowFrom, rowTo);
         return;
     }
-    const double reach = s.half + 0.5;  // beyond this no pixel is touched
+    const double reach = s.half + 0.5;                      // beyond this no pixel is touched
     const double solid = m_antialiased ? s.half - 0.5 : 0;  // nearer than this a pixel is covered whole
     double ux = s.bx - s.ax, uy = s.by - s.ay;
     const double length = std::hypot(ux, uy);
@@ -265,7 +271,8 @@ void StrokeRaster::render(const std::function<void(const Band&)>& sink) {
     std::size_t next = 0;
     for (int bandTop = m_segments[m_order[0]].top; bandTop <= lastRow;) {
         const int bandEnd = std::min(bandTop + kBandRows, lastRow + 1);
-        while (next < m_order.size() && m_segments[m_order[next]].top < bandEnd) m_active.push_back(m_order[next++]);
+        while (next < m_order.size() && m_segments[m_order[next]].top < bandEnd)
+            m_active.push_back(m_order[next++]);
         std::erase_if(m_active, [&](std::size_t k) { return m_segments[k].bottom < bandTop; });
         if (m_active.empty()) {
             if (next == m_order.size()) break;

@@ -69,7 +69,7 @@ private:
     // A segment from a to b, or a span: the rectangle [ax, bx] × [ay, by].
     struct Segment {
         double ax, ay, bx, by;
-        double half;      // half the stroke's width
+        double half;  // half the stroke's width
         bool span;
         int top, bottom;  // the rows the stroke can reach, inclusive
     };
@@ -84,7 +84,7 @@ private:
     int m_left = 0, m_top = 0, m_right = 0, m_bottom = 0;
     bool m_antialiased = true;
     std::vector<Segment> m_segments;
-    std::vector<std::uint8_t> m_band;    // reused by render
+    std::vector<std::uint8_t> m_band;  // reused by render
     std::vector<std::size_t> m_order, m_active;
     int m_dirtyLeft = 0, m_dirtyRight = 0;
 };

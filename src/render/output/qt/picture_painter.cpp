@@ -142,20 +142,33 @@ class RasterLines {
 public:
     // Usable when the painter paints with the raster engine through a transform that only scales and
     // moves, equally in x and y; otherwise the lines are stroked by the painter.
+    static bool isotropic(const QTransform& t) {
+        const double sx = std::abs(t.m11()), sy = std::abs(t.m22());
+        return t.type() <= QTransform::TxScale && sx > 0 && std::abs(sx - sy) <= 1e-6 * sx;
+    }
     explicit RasterLines(QPainter& painter) : m_painter(painter) {
         const QPaintEngine* engine = painter.paintEngine();
         const QPaintDevice* device = painter.device();
         if (engine == nullptr || device == nullptr || engine->type() != QPaintEngine::Raster) return;
-        m_ratio = std::max<qreal>(1, device->devicePixelRatio());
-        m_toDevice = painter.combinedTransform() * QTransform::fromScale(m_ratio, m_ratio);
-        const double sx = std::abs(m_toDevice.m11());
-        const double sy = std::abs(m_toDevice.m22());
-        if (m_toDevice.type() > QTransform::TxScale || !(sx > 0) || std::abs(sx - sy) > 1e-6 * sx) return;
-        m_scale = sx;
-        // The device in its own pixels (a window's size is given in logical pixels), cut to the
-        // painter's clip.
-        QRectF area(0, 0, std::ceil(device->width() * m_ratio), std::ceil(device->height() * m_ratio));
-        if (painter.hasClipping()) area &= m_toDevice.mapRect(painter.clipBoundingRect()).adjusted(-1, -1, 1, 1);
+        // Logical units to the device's own pixels (with its pixel ratio, and a window's place in the
+        // window it is painted into), and the painter's coordinates without the picture's transform
+        // to those pixels: the bands are drawn there.
+        // (The combined transform ends with the scaling by the pixel ratio, which the painter also
+        // applies with the picture's transform disabled; the device transform holds it as well.)
+        m_toDevice = painter.deviceTransform();
+        bool invertible = false;
+        const QTransform fromDevice = painter.combinedTransform().inverted(&invertible);
+        if (!invertible) return;
+        const qreal ratio = device->devicePixelRatio();
+        m_base = QTransform::fromScale(ratio, ratio) * fromDevice * m_toDevice;
+        if (!isotropic(m_toDevice) || !isotropic(m_base)) return;
+        m_scale = std::abs(m_toDevice.m11());
+        m_ratio = std::abs(m_base.m11());
+        // The device in its own pixels, cut to the painter's clip.
+        QRectF area = m_base.mapRect(QRectF(0, 0, device->width(), device->height()));
+        if (painter.hasClipping()) {
+            area &= m_toDevice.mapRect(painter.clipBoundingRect()).adjusted(-1, -1, 1, 1);
+        }
         const QRect pixels = area.toAlignedRect();
         m_raster.setClip(pixels.left(), pixels.top(), pixels.right() + 1, pixels.bottom() + 1);
         m_raster.setAntialiased(painter.testRenderHint(QPainter::Antialiasing));
@@ -195,8 +208,8 @@ public:
         if (m_raster.empty()) return;
         std::array<QRgb, 256> shades{};
         for (int a = 0; a < 256; ++a) {
-            shades[static_cast<std::size_t>(a)] =
-                qPremultiply(qRgba(qRed(m_colour), qGreen(m_colour), qBlue(m_colour), a * qAlpha(m_colour) / 255));
+            shades[static_cast<std::size_t>(a)] = qPremultiply(
+                qRgba(qRed(m_colour), qGreen(m_colour), qBlue(m_colour), a * qAlpha(m_colour) / 255));
         }
         m_painter.save();
         // The bands are in device pixels: drawn without the picture's transform, at the device
@@ -207,26 +220,27 @@ public:
             m_pixels.resize(static_cast<std::size_t>(band.width) * static_cast<std::size_t>(band.rows));
             for (int r = 0; r < band.rows; ++r) {
                 const std::uint8_t* coverage = band.coverage + static_cast<std::size_t>(r) * band.stride;
-                QRgb* out = m_pixels.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(band.width);
+                QRgb* out =
+                    m_pixels.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(band.width);
                 for (int c = 0; c < band.width; ++c) out[c] = shades[coverage[c]];
             }
             QImage image(reinterpret_cast<const uchar*>(m_pixels.data()), band.width, band.rows,
                          band.width * static_cast<int>(sizeof(QRgb)), QImage::Format_ARGB32_Premultiplied);
             image.setDevicePixelRatio(m_ratio);
-            m_painter.drawImage(QPointF(band.left / m_ratio, band.top / m_ratio), image);
+            m_painter.drawImage(m_base.inverted().map(QPointF(band.left, band.top)), image);
         });
         m_painter.restore();
     }
 
 private:
-    static constexpr std::size_t kPiece = 65536;       // points
+    static constexpr std::size_t kPiece = 65536;         // points
     static constexpr std::size_t kMaxWaiting = 1 << 20;  // strokes, some 50 MB
 
     QPainter& m_painter;
     bool m_active = false;
-    qreal m_ratio = 1;
-    double m_scale = 1;
-    QTransform m_toDevice;
+    qreal m_ratio = 1;   // device pixels per unit of the painter without the picture's transform
+    double m_scale = 1;  // device pixels per logical unit
+    QTransform m_toDevice, m_base;
     QRgb m_colour = qRgb(0, 0, 0);
     StrokeRaster m_raster;
     std::vector<DevicePoint> m_points;
@@ -272,8 +286,9 @@ void replayPicture(const Picture& picture, QPainter& painter) {
         }
         const Picture::Op& op = ops[i++];
         // Whatever else draws goes over the lines before it.
-        if (op.kind == Picture::Kind::Text || op.kind == Picture::Kind::Ellipse || op.kind == Picture::Kind::Rect ||
-            op.kind == Picture::Kind::Polygon) {
+        const Picture::Kind kind = op.kind;
+        if (kind == Picture::Kind::Text || kind == Picture::Kind::Ellipse || kind == Picture::Kind::Rect ||
+            kind == Picture::Kind::Polygon) {
             raster.flush();
         }
         switch (op.kind) {

@@ -26,10 +26,13 @@ std::vector<LogicalPoint> shapePoints(Shape shape, int count) {
         switch (shape) {
             case Shape::Wave: {
                 const double y = 3000 + 1500 * std::sin(i / 900.0) + ((i * 7919) % 61) - 30;
-                points.push_back({static_cast<std::int32_t>(1250 + 3500 * share), static_cast<std::int32_t>(y)});
+                points.push_back(
+                    {static_cast<std::int32_t>(1250 + 3500 * share), static_cast<std::int32_t>(y)});
                 break;
             }
-            case Shape::RandomOrder: points.push_back({frame(random), frame(random)}); break;
+            case Shape::RandomOrder:
+                points.push_back({frame(random), frame(random)});
+                break;
             case Shape::ZigZag:
                 points.push_back({static_cast<std::int32_t>(1250 + 3500 * share), i % 2 == 0 ? 1250 : 4750});
                 break;
@@ -41,7 +44,8 @@ std::vector<LogicalPoint> shapePoints(Shape shape, int count) {
 Picture polylinePicture(const std::vector<LogicalPoint>& points, int width) {
     Picture picture;
     picture.pen(0, width, 0);
-    for (std::size_t i = 0; i < points.size(); ++i) i == 0 ? picture.move(points[i]) : picture.line(points[i]);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        i == 0 ? picture.move(points[i]) : picture.line(points[i]);
     return picture;
 }
 
@@ -94,7 +98,8 @@ private slots:
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
                     const int nx = x + dx, ny = y + dy;
-                    if (nx >= 0 && ny >= 0 && nx < kSide && ny < kSide && varnex::test::isInk(image, nx, ny)) {
+                    if (nx >= 0 && ny >= 0 && nx < kSide && ny < kSide &&
+                        varnex::test::isInk(image, nx, ny)) {
                         return true;
                     }
                 }
@@ -105,7 +110,8 @@ private slots:
             for (int x = 0; x < kSide; ++x) {
                 if (varnex::test::isInk(ours, x, y) == varnex::test::isInk(painters, x, y)) continue;
                 ++differing;
-                QVERIFY2(inkNear(ours, x, y) && inkNear(painters, x, y), qPrintable(QString("pixel %1, %2").arg(x).arg(y)));
+                QVERIFY2(inkNear(ours, x, y) && inkNear(painters, x, y),
+                         qPrintable(QString("pixel %1, %2").arg(x).arg(y)));
             }
         const int ink = varnex::test::inkCount(painters);
         QVERIFY(ink > 500);
@@ -148,7 +154,8 @@ private slots:
     // place in the run, is drawn whole.
     void longRunIsDrawnAcrossItsPieces_data() {
         QTest::addColumn<int>("at");
-        for (const int at : {1, 65534, 65535, 65536, 131071, 199999}) QTest::newRow(qPrintable(QString::number(at))) << at;
+        for (const int at : {1, 65534, 65535, 65536, 131071, 199999})
+            QTest::newRow(qPrintable(QString::number(at))) << at;
     }
     void longRunIsDrawnAcrossItsPieces() {
         QFETCH(int, at);
@@ -163,7 +170,31 @@ private slots:
         }
         QCOMPARE(picture.ops().size(), std::size_t{200002});
         const QImage image = varnex::test::replayed(picture, 200, 200);
-        for (const int p : {40, 80, 100, 120, 160}) QVERIFY2(varnex::test::isInk(image, p, p), qPrintable(QString::number(p)));
+        for (const int p : {40, 80, 100, 120, 160})
+            QVERIFY2(varnex::test::isInk(image, p, p), qPrintable(QString::number(p)));
+    }
+
+    // On a device of two pixels per logical pixel the lines land on the device's own pixels.
+    void linesFollowTheDevicePixelRatio() {
+        QImage image(400, 400, QImage::Format_RGB32);
+        image.setDevicePixelRatio(2);
+        image.fill(Qt::white);
+        Picture picture;
+        picture.pen(0, 100, 0);
+        picture.move({1000, 2500});
+        picture.line({4000, 2500});
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        varnex::setupIsotropic(painter, QSize(200, 200));  // logical pixels
+        varnex::replayPicture(picture, painter);
+        painter.end();
+        image.setDevicePixelRatio(1);
+        const QRect ink = varnex::test::inkBounds(image);
+        // 1000..4000 units of 5000 on 400 pixels, 100 units wide with round caps: 4 pixels each way.
+        QVERIFY2(std::abs(ink.left() - 76) <= 1 && std::abs(ink.right() - 323) <= 1,
+                 qPrintable(QString("%1..%2").arg(ink.left()).arg(ink.right())));
+        QVERIFY2(std::abs(ink.top() - 196) <= 1 && std::abs(ink.bottom() - 203) <= 1,
+                 qPrintable(QString("%1..%2").arg(ink.top()).arg(ink.bottom())));
     }
 
     // Once minutes: the painter's stroker with one wide antialiased polyline crossing itself. Now
@@ -183,7 +214,8 @@ private slots:
         if (shape == "sets") {
             std::vector<LogicalPoint> all = shapePoints(Shape::RandomOrder, 36 * 200);
             picture.pen(0, 15, 0);
-            for (std::size_t i = 0; i < all.size(); ++i) i % 200 == 0 ? picture.move(all[i]) : picture.line(all[i]);
+            for (std::size_t i = 0; i < all.size(); ++i)
+                i % 200 == 0 ? picture.move(all[i]) : picture.line(all[i]);
         }
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
