@@ -15,6 +15,7 @@ struct SeenBox {
     QString text;
     QMessageBox::StandardButtons buttons;
     QWidget* owner;
+    QMessageBox::StandardButton defaultButton;
 };
 
 // Message boxes that note each box and answer with the next scripted button.
@@ -22,7 +23,8 @@ struct Script {
     std::vector<SeenBox> seen;
     std::vector<QMessageBox::StandardButton> answers;
     QtMessageBoxes boxes{[this](QMessageBox& box) {
-        seen.push_back({box.icon(), box.windowTitle(), box.text(), box.standardButtons(), box.parentWidget()});
+        seen.push_back({box.icon(), box.windowTitle(), box.text(), box.standardButtons(), box.parentWidget(),
+                        box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::NoButton});
         if (answers.empty()) return QMessageBox::NoButton;
         const auto answer = answers.front();
         answers.erase(answers.begin());
@@ -38,6 +40,7 @@ private slots:
     void informShowsAnInformationBox();
     void askAnswersOneZeroOrMinusOne();
     void askWithCancelHasThreeButtons();
+    void askDefaultNoMakesNoTheDefault();
     void ownerIsTheMainWindowOnceSet();
     void fatalBeforeTheMainWindowGoesOn();
     void fatalClosesTheMainWindow();
@@ -75,6 +78,17 @@ void MessageBoxesTest::askWithCancelHasThreeButtons() {
     QCOMPARE(s.boxes.askWithCancel(kCaption, "q"), Answer::Cancel);
     QCOMPARE(s.seen[0].icon, QMessageBox::Question);
     QCOMPARE(s.seen[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+void MessageBoxesTest::askDefaultNoMakesNoTheDefault() {
+    Script s;
+    s.answers = {QMessageBox::Yes, QMessageBox::No, QMessageBox::NoButton};
+    QCOMPARE(s.boxes.askDefaultNo(kCaption, "Overwrite it?"), 1);
+    QCOMPARE(s.boxes.askDefaultNo(kCaption, "q"), 0);
+    QCOMPARE(s.boxes.askDefaultNo(kCaption, "q"), -1);
+    QCOMPARE(s.seen[0].icon, QMessageBox::Question);
+    QCOMPARE(s.seen[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(s.seen[0].defaultButton, QMessageBox::No);
 }
 
 void MessageBoxesTest::ownerIsTheMainWindowOnceSet() {

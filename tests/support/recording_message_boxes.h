@@ -12,13 +12,14 @@ namespace varnex::testing {
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     struct Message {
-        std::string kind;  // "inform", "ask", "askWithCancel" or "fatal"
+        std::string kind;  // "inform", "ask", "askDefaultNo", "askWithCancel" or "fatal"
         std::string caption;
         std::string text;
     };
 
     void inform(std::string_view caption, std::string_view text) override;
     int ask(std::string_view caption, std::string_view text) override;
+    int askDefaultNo(std::string_view caption, std::string_view text) override;
     Answer askWithCancel(std::string_view caption, std::string_view text) override;
     void fatal(std::string_view text) override;
 

@@ -14,9 +14,11 @@ QtMessageBoxes::QtMessageBoxes(Runner runner) : m_runner(std::move(runner)) {
 }
 
 QMessageBox::StandardButton QtMessageBoxes::run(QMessageBox::Icon icon, std::string_view caption,
-                                                std::string_view text, QMessageBox::StandardButtons buttons) {
+                                                std::string_view text, QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, fromCodePage(caption), fromCodePage(text), buttons, m_owner.data());
     box.setTextFormat(Qt::PlainText);
+    if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
     return m_runner(box);
 }
 
@@ -26,6 +28,14 @@ void QtMessageBoxes::inform(std::string_view caption, std::string_view text) {
 
 int QtMessageBoxes::ask(std::string_view caption, std::string_view text) {
     switch (run(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No)) {
+        case QMessageBox::Yes: return 1;
+        case QMessageBox::No: return 0;
+        default: return -1;
+    }
+}
+
+int QtMessageBoxes::askDefaultNo(std::string_view caption, std::string_view text) {
+    switch (run(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)) {
         case QMessageBox::Yes: return 1;
         case QMessageBox::No: return 0;
         default: return -1;

@@ -30,12 +30,14 @@ public:
 
     void inform(std::string_view caption, std::string_view text) override;
     int ask(std::string_view caption, std::string_view text) override;
+    int askDefaultNo(std::string_view caption, std::string_view text) override;
     Answer askWithCancel(std::string_view caption, std::string_view text) override;
     void fatal(std::string_view text) override;
 
 private:
     QMessageBox::StandardButton run(QMessageBox::Icon icon, std::string_view caption, std::string_view text,
-                                    QMessageBox::StandardButtons buttons);
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
     Runner m_runner;
     QPointer<QWidget> m_owner;
