@@ -18,6 +18,34 @@
 
 namespace varnex {
 
+namespace {
+
+// The text of a document's raw text as the file holds it: blocks and line breaks within a block both
+// end a line in the file.
+std::string encodedLines(QString text) {
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return toCodePage(text);
+}
+
+// Inserted text with its line breaks as the text box makes them: CR LF, CR, LF and the frame marks
+// each start a new paragraph.
+QString asParagraphs(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (const QChar brk : {QChar(u'\r'), QChar(u'\n'), QChar(0xFDD0), QChar(0xFDD1)}) {
+        text.replace(brk, QChar::ParagraphSeparator);
+    }
+    return text;
+}
+
+constexpr std::int64_t kLineEndBytes = 2;
+
+// The most bytes one UTF-16 unit of the text box can take in the file: three in UTF-8 (a surrogate
+// pair takes four for two units), two for a line end (CR LF) and for a Shift-JIS character.
+constexpr std::int64_t kMostBytesPerUnit = 3;
+
+}  // namespace
+
 DataSheet::DataSheet(int limittext, QWidget* parent)
     : QPlainTextEdit(parent), m_capacity(std::max<std::int64_t>(limittext, 0) * 1000) {
     setFont(shellFont());
@@ -51,7 +79,10 @@ bool DataSheet::load(const std::string& path) {
 
 bool DataSheet::isModified() const { return m_complete && document()->isModified(); }
 
-std::int64_t DataSheet::textLimit() const { return std::max<std::int64_t>(m_capacity - kSheetReserve, 0); }
+// A load ends a last line that has no line end with one: the limit keeps room for it.
+std::int64_t DataSheet::textLimit() const {
+    return std::max<std::int64_t>(m_capacity - kSheetReserve - kLineEndBytes, 0);
+}
 
 std::int64_t DataSheet::fileSize() const { return static_cast<std::int64_t>(fileText().size()); }
 
@@ -61,32 +92,6 @@ QString DataSheet::tabLabel() const {
     const std::string name = baseName(m_fileName);
     return fromCodePage(m_complete ? name : formatMessage("%s+", name.c_str()));
 }
-
-namespace {
-
-// The text of a document's raw text as the file holds it: blocks and line breaks within a block both
-// end a line in the file.
-std::string encodedLines(QString text) {
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return toCodePage(text);
-}
-
-// Inserted text with its line breaks as the text box makes them: CR LF, CR, LF and the frame marks
-// each start a new paragraph.
-QString asParagraphs(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (const QChar brk : {QChar(u'\r'), QChar(u'\n'), QChar(0xFDD0), QChar(0xFDD1)}) {
-        text.replace(brk, QChar::ParagraphSeparator);
-    }
-    return text;
-}
-
-// The most bytes one UTF-16 unit of the text box can take in the file: three in UTF-8 (a surrogate
-// pair takes four for two units), two for a line end (CR LF) and for a Shift-JIS character.
-constexpr std::int64_t kMostBytesPerUnit = 3;
-
-}  // namespace
 
 std::string DataSheet::fileText() const {
     // The raw text keeps every character (a plain-text copy would turn no-break spaces into spaces).
@@ -142,7 +147,11 @@ DataSheet::SaveResult DataSheet::save(bool overwriteChanged) {
     if (!isModified()) return SaveResult::NotModified;
     if (!m_savable) return SaveResult::InvalidBytes;
     const QString text = document()->toRawText();
-    if (const std::optional<qsizetype> at = firstUnencodable(text)) {
+    // The line breaks as the one-unit line feed, so that a position in it is one in the document.
+    QString lines = text;
+    lines.replace(QChar::ParagraphSeparator, u'\n');
+    lines.replace(QChar::LineSeparator, u'\n');
+    if (const std::optional<qsizetype> at = firstUnencodable(lines)) {
         const QChar first = text[*at];
         const bool pair = first.isHighSurrogate() && *at + 1 < text.size() && text[*at + 1].isLowSurrogate();
         m_unencodable.character = pair ? QChar::surrogateToUcs4(first, text[*at + 1]) : first.unicode();

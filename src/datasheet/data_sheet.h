@@ -12,7 +12,8 @@
 // caller says so. The modified state stays set after a save until the next load.
 //
 // The text is limited to what a later load reads whole: typing that would make the file larger than
-// limittext × 1000 − 256 bytes is refused with a beep, and a paste that would is refused as a whole
+// limittext × 1000 − 256 bytes (less 2 for the line end a load adds to a last line without one) is
+// refused with a beep, and a paste that would is refused as a whole
 // (pasteRefused), so that an edited sheet can always be saved and loaded again.
 #pragma once
 

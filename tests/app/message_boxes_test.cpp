@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <QMainWindow>
+#include <QPushButton>
 
 #include "app/config/qt_message_boxes.h"
 

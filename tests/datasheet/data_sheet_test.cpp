@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QTextBlock>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -130,7 +131,6 @@ void DataSheetTest::bytesInvalidInTheCodePageAreNeverSaved_data() {
     QTest::newRow("lone carriage return") << QByteArray("1 2\r3 4\n5 6\n");
     QTest::newRow("U+FDD0") << QByteArray("1 2\xef\xb7\x90" "3 4\n");
     QTest::newRow("U+FDD1") << QByteArray("1 2\xef\xb7\x91" "3 4\n");
-    QTest::newRow("NUL byte") << QByteArray("1 2\0" "3 4\n", 8);
 }
 
 void DataSheetTest::bytesInvalidInTheCodePageAreNeverSaved() {
@@ -194,7 +194,7 @@ void DataSheetTest::typingAndPastingStopAtTheTextLimit() {
     for (int i = 0; i < 90; ++i) text += "123456\n";  // 720 bytes with "\r\n"; the limit is 744
     writeFile(name, text);
     DataSheet sheet(1);
-    QCOMPARE(sheet.textLimit(), std::int64_t{744});
+    QCOMPARE(sheet.textLimit(), std::int64_t{742});  // and 2 for the line end a load adds
     QVERIFY(sheet.load(name));
     QSignalSpy refused(&sheet, &DataSheet::pasteRefused);
 
@@ -214,8 +214,7 @@ void DataSheetTest::typingAndPastingStopAtTheTextLimit() {
         typeCharacters(sheet, QString::fromUtf8("9é€ 8"));  // 1 + 2 + 3 + 1 + 1 bytes
         QTest::keyClick(&sheet, Qt::Key_Return);             // 2 bytes
     }
-    QVERIFY(sheet.fileSize() <= 744);
-    QVERIFY(sheet.fileSize() > 744 - 4);  // only a character too wide for the rest was refused
+    QCOMPARE(sheet.fileSize(), std::int64_t{742});  // a character too wide for the rest was refused
     // Replacing a selection by a shorter text still works at the limit.
     sheet.moveCursor(QTextCursor::Start);
     sheet.moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
@@ -235,8 +234,7 @@ void DataSheetTest::characterShiftJisCannotHoldIsRefusedWithItsLine() {
     writeFile(name, bytes);
     DataSheet sheet(1000);
     const bool loaded = sheet.load(name);
-    sheet.moveCursor(QTextCursor::Start);
-    sheet.moveCursor(QTextCursor::Down);
+    sheet.setTextCursor(QTextCursor(sheet.document()->findBlockByNumber(1)));
     typeCharacters(sheet, QString::fromUtf8("温€😀"));
     const DataSheet::SaveResult result = sheet.save();
     setSystemCodePage(CodePage::Utf8);

@@ -8,6 +8,7 @@
 #include "document/parameter_writer.h"
 #include "graph/graph_view.h"
 #include "panel_fixture.h"
+#include "shell/commands.h"
 #include "util/numbers.h"
 
 namespace varnex {
