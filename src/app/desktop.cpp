@@ -147,7 +147,7 @@ void Desktop::shutdown() {
     m_watch->setWatching(false);
     m_window->setAcceptDrops(false);
     m_graph->release();
-    cleanUpChildFiles(document().files.name(0));
+    m_documents->cleanUpAtExit();
     m_pool.releaseAll();
 }
 

@@ -9,6 +9,7 @@
 #include "document/child_files.h"
 #include "document/command_line_file.h"
 #include "document/data_pool.h"
+#include "document/parameter_file.h"
 #include "document/view_list.h"
 #include "graph/graph_view.h"
 #include "render/output/qt/text_codec.h"
@@ -51,6 +52,7 @@ int DocumentCommands::load(LoadMode mode, const std::string& name) {
         if (mode == LoadMode::New) {
             m_titleMarked = false;
             m_savedFor = &m_views.current();
+            m_parameterStamp = fileStamp(parameterFileName(m_views.current().files.name(0)));
         }
     } else {
         afterFailedLoad();
@@ -74,7 +76,7 @@ void DocumentCommands::afterFailedLoad() {
 }
 
 int DocumentCommands::open(const std::string& name) {
-    cleanUpChildFiles(m_lastOpened, name);
+    cleanUpChildFiles(m_lastOpened, m_made, name);
     const int sets = load(LoadMode::New, name);
     if (sets > 0) {
         m_graph.redraw(m_views.current());
@@ -145,7 +147,10 @@ void DocumentCommands::updateTitle(const Document& doc) {
     m_window.setWindowTitle(fromCodePage(formatMessage(format, file.c_str(), kProgramTitle)));
 }
 
+void DocumentCommands::cleanUpAtExit() { cleanUpChildFiles(m_views.current().files.name(0), m_made); }
+
 void DocumentCommands::markSaved() {
+    m_parameterStamp = fileStamp(parameterFileName(m_views.current().files.name(0)));
     m_savedCopy = m_views.current();
     m_savedFor = &m_views.current();
     m_titleMarked = false;

@@ -10,8 +10,10 @@
 #include <optional>
 #include <string>
 
+#include "document/child_files.h"
 #include "document/loader.h"
 #include "document/model.h"
+#include "util/file_stamp.h"
 
 class QMimeData;
 
@@ -70,20 +72,29 @@ public:
     // apply of the panels (which writes it).
     const Document& savedCopy() const { return m_savedCopy; }
     // After a save: takes a new saved copy of the current Document, clears the title mark and updates
-    // the title.
+    // the title; notes the parameter file as written.
     void markSaved();
+
+    // The child files and paste files this run wrote; clean-up deletes nothing else.
+    MadeChildFiles& madeChildFiles() { return m_made; }
+    // At exit: deletes the temporary and unreferenced child files of the current main data file that
+    // this run made (document/child_files.h).
+    void cleanUpAtExit();
 
     // --- Saving the parameter file and pasting (save_paste_commands.cpp) ---
     // Writes the parameter file of the current main data file with every View and marks the Document
     // saved. Refused (false, nothing written) for the paste file "@.@" and without data; a file that
-    // cannot be written is reported and the title keeps its mark.
+    // cannot be written is reported and the title keeps its mark. When the parameter file changed on
+    // disk since it was read (another instance saved it), asks "NAME was changed on disk since it was
+    // loaded. Overwrite it?" first, No the default; No writes nothing (false).
     bool saveParameters();
     // Appends a file of pasted data; with the paste-default flag set, the sets it gave get the marker
     // scheme. Redraws.
     int pasteAppend(const std::string& name);
     // Pastes the clipboard's data: a list of files (the first accepted one may open a new graph, the
     // others are appended) or text (written to a new child file and appended, or to the paste file and
-    // opened as a new graph). Nothing for anything else.
+    // opened as a new graph). Nothing for anything else. A child or paste file that cannot be written
+    // (a read-only folder, a name too long, a full disk) is reported, and no part of it is left.
     void paste(const QMimeData& data, bool asNewGraph);
     // The paste-default flag: data pasted into a shown graph is drawn with markers.
     bool pasteMarkers() const { return m_pasteMarkers; }
@@ -111,6 +122,8 @@ private:
     const Document* m_savedFor = nullptr;  // the Document the copy was taken from at a load or save
     bool m_titleMarked = false;
     std::string m_lastOpened;
+    MadeChildFiles m_made;
+    FileStamp m_parameterStamp;  // the parameter file as this run last read or wrote it
     std::function<void()> m_afterLoad;
     bool m_pasteMarkers = false;
 };

@@ -7,6 +7,7 @@
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/sheet_commands.h"
+#include "document/child_files.h"
 #include "document/listed_files.h"
 #include "document/parameter_file.h"
 #include "document/view_list.h"
@@ -107,8 +108,12 @@ void ListedFileCommands::saveMainAs() {
         {QStringLiteral("Save As"), proposedSaveName(old, false), folderOf(old), config.filter,
          defaultExtension(config)});
     if (chosen.empty()) return;
+    const std::vector<std::string> targets = saveMainAsTargets(m_desktop.views(), chosen);
     switch (saveMainFileAs(m_desktop.views(), chosen)) {
         case SaveAsResult::NotCopied:
+            return;
+        case SaveAsResult::CopyFailed:
+            reportCopyFailed(old, chosen);
             return;
         case SaveAsResult::ParametersNotWritten:
             m_desktop.messages().inform(
@@ -118,6 +123,10 @@ void ListedFileCommands::saveMainAs() {
             break;
     }
     DocumentCommands& documents = m_desktop.documents();
+    // The child files copied for the new main file are this run's, as pasted ones are.
+    for (const std::string& target : targets) {
+        if (isChildFile(target)) documents.madeChildFiles().add(target);
+    }
     documents.markSaved();
     const std::string saved = m_desktop.document().files.name(0);  // a copy: opening replaces the list
     documents.open(saved);
@@ -157,6 +166,9 @@ void ListedFileCommands::saveAs(int n, bool childForm) {
     switch (moveListedFile(m_desktop.views(), n, chosen)) {
         case SaveAsResult::NotCopied:
             return;
+        case SaveAsResult::CopyFailed:
+            reportCopyFailed(old, chosen);
+            return;
         case SaveAsResult::ParametersNotWritten:
             messages.inform(kErrorCaption, formatMessage("%s\ncannot be written. %s stays as it was.",
                                                          parameterFileName(main).c_str(), old.c_str()));
@@ -164,9 +176,18 @@ void ListedFileCommands::saveAs(int n, bool childForm) {
         case SaveAsResult::Saved:
             break;
     }
-    m_desktop.documents().markSaved();
-    m_desktop.documents().open(main);
+    DocumentCommands& documents = m_desktop.documents();
+    if (documents.madeChildFiles().contains(old)) documents.madeChildFiles().forget(old);
+    if (isChildFile(chosen)) documents.madeChildFiles().add(chosen);
+    documents.markSaved();
+    documents.open(main);
     m_desktop.sheet().reloadSheet(-1);
+}
+
+void ListedFileCommands::reportCopyFailed(const std::string& from, const std::string& to) {
+    const char* format = fileExists(from) ? "%s\ncannot be written. Nothing was saved."
+                                          : "%s\ncannot be read. Nothing was saved.";
+    m_desktop.messages().inform(kErrorCaption, formatMessage(format, (fileExists(from) ? to : from).c_str()));
 }
 
 void ListedFileCommands::release(int n) {

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
+#include <string>
 #include <vector>
 
 namespace varnex {
@@ -38,6 +39,8 @@ private:
     void saveAs(int n, bool childForm);
     void saveMainAs();
     void release(int n);
+    // A copy of from to the new name `to` failed for another reason than `to` existing: a message.
+    void reportCopyFailed(const std::string& from, const std::string& to);
 
     Desktop& m_desktop;
     QPointer<QMenu> m_fileMenu;

@@ -10,6 +10,7 @@
 #include "graph/graph_view.h"
 #include "render/output/qt/text_codec.h"
 #include "shell/shell_hooks.h"
+#include "util/file_stamp.h"
 #include "util/message_boxes.h"
 #include "util/paths.h"
 
@@ -35,8 +36,12 @@ std::vector<std::string> pastedFiles(const QMimeData& data) {
 bool DocumentCommands::saveParameters() {
     const Document& doc = m_views.current();
     if (doc.data <= 0 || isPasteFile(doc.files.name(0))) return false;
+    const std::string name = parameterFileName(doc.files.name(0));
+    if (fileStamp(name) != m_parameterStamp &&
+        m_messages.askDefaultNo(kCaption, formatMessage(kChangedOnDiskQuestion, name.c_str())) != 1) {
+        return false;
+    }
     if (writeParameters(m_views) != WriteResult::Written) {
-        const std::string name = parameterFileName(doc.files.name(0));
         m_messages.inform(kErrorCaption,
                           formatMessage("%s\ncannot be written. The settings are not saved.", name.c_str()));
         return false;
@@ -78,13 +83,21 @@ void DocumentCommands::paste(const QMimeData& data, bool asNewGraph) {
     }
     if (!data.hasText()) return;
     const std::string text = toCodePage(data.text());
-    if (!asNewGraph && m_views.current().data > 0) {
-        const auto child = newChildName(m_views.current().files.name(0));
-        if (child && writePastedText(*child, text)) pasteAppend(*child);
+    const bool append = !asNewGraph && m_views.current().data > 0;
+    const std::string main = append ? m_views.current().files.name(0) : std::string();
+    const std::optional<std::string> file = newChildName(main);
+    if (!file || !writePastedText(*file, text)) {
+        const std::string shown = file ? *file : main.empty() ? std::string(kPasteFileName) : main + ".n.@";
+        m_messages.inform(kErrorCaption,
+                          formatMessage("%s\ncannot be written. The pasted data is not kept.", shown.c_str()));
         return;
     }
-    const auto pasteFile = newChildName({});
-    if (pasteFile && writePastedText(*pasteFile, text)) open(*pasteFile);
+    m_made.add(*file);
+    if (append) {
+        pasteAppend(*file);
+    } else {
+        open(*file);
+    }
 }
 
 }  // namespace varnex

@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <cctype>
+#include <charconv>
+#include <cstdint>
 
 #include "app/desktop.h"
 #include "app/document_commands.h"
@@ -13,11 +16,24 @@
 #include "datasheet/find_dialog.h"
 #include "render/output/qt/text_codec.h"
 #include "shell/commands.h"
+#include "util/codepage.h"
 #include "util/message_boxes.h"
 #include "util/paths.h"
 
 namespace varnex {
 namespace {
+
+// "U+20AC" of a character.
+std::string unicodeName(char32_t character) {
+    char digits[8] = {};
+    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::uint32_t>(character), 16).ptr;
+    std::string hex(digits, end);
+    for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (hex.size() < 4) hex.insert(0, 4 - hex.size(), '0');
+    return "U+" + hex;
+}
+
+const char* codePageName(CodePage codePage) { return codePage == CodePage::ShiftJis ? "Shift-JIS" : "UTF-8"; }
 
 template <typename TextBox>
 void editText(TextBox& box, int id) {
@@ -39,6 +55,7 @@ SheetCommands::SheetCommands(Desktop& desktop) : m_desktop(desktop) {
     m_sheet = new DataSheet(desktop.configuration().limittext, &page);
     layout->addWidget(m_sheet);
     connect(m_sheet, &DataSheet::cursorPositionChanged, this, &SheetCommands::caretReport);
+    connect(m_sheet, &DataSheet::pasteRefused, this, &SheetCommands::pasteRefused);
 }
 
 SheetCommands::~SheetCommands() {
@@ -77,23 +94,48 @@ void SheetCommands::showListedFile(int n) {
 
 void SheetCommands::saveData() {
     const std::string file = m_sheet->fileName();
-    switch (m_sheet->save()) {
+    MessageBoxes& messages = m_desktop.messages();
+    DataSheet::SaveResult result = m_sheet->save();
+    if (result == DataSheet::SaveResult::ChangedOnDisk) {
+        // A measurement may have rewritten the file while the user edited it: its new rows would go.
+        if (messages.askDefaultNo(kCaption, formatMessage(kChangedOnDiskQuestion, file.c_str())) != 1) return;
+        result = m_sheet->save(true);
+    }
+    switch (result) {
         case DataSheet::SaveResult::NotModified:
+        case DataSheet::SaveResult::ChangedOnDisk:
             return;
         case DataSheet::SaveResult::InvalidBytes:
-            m_desktop.messages().inform(
-                kCaption, formatMessage("%s\nholds bytes that are not text in this code page.\n"
-                                        "The data sheet does not save it, so that none of them is lost.",
-                                        file.c_str()));
+            messages.inform(kCaption,
+                            formatMessage("%s\nholds bytes that are not text in this code page, or line breaks that "
+                                          "the data sheet cannot keep as they are.\n"
+                                          "The data sheet does not save it, so that none of them is lost.",
+                                          file.c_str()));
             return;
+        case DataSheet::SaveResult::Unencodable: {
+            const DataSheet::UnencodableCharacter at = m_sheet->unencodable();
+            messages.inform(kErrorCaption,
+                            formatMessage("%s\nline %d holds the character %s, which %s cannot hold.\n"
+                                          "Nothing was written; the file is unchanged.",
+                                          file.c_str(), at.line, unicodeName(at.character).c_str(),
+                                          codePageName(systemCodePage())));
+            return;
+        }
         case DataSheet::SaveResult::WriteFailed:
-            m_desktop.messages().inform(
-                kErrorCaption, formatMessage("%s\ncannot be written. The file is unchanged.", file.c_str()));
+            messages.inform(kErrorCaption, formatMessage("%s\ncannot be written. The file is unchanged.", file.c_str()));
             return;
         case DataSheet::SaveResult::Saved:
             m_desktop.documents().reload();
             return;
     }
+}
+
+void SheetCommands::pasteRefused() {
+    const std::string limit = std::to_string(m_sheet->textLimit());
+    m_desktop.messages().inform(
+        kCaption, formatMessage("The pasted text would make the file larger than the data sheet can hold "
+                                "(%s bytes, from limittext=%d).\nNothing was pasted.",
+                                limit.c_str(), m_desktop.configuration().limittext));
 }
 
 void SheetCommands::openFind() {

@@ -35,8 +35,11 @@ public:
     void showFile(const std::string& path);
     // Command 2000 + n: shows the data page and file n in it.
     void showListedFile(int n);
-    // Command 114: saves the sheet when it is modified, then reloads the Document. A file with bytes
-    // invalid in the code page is refused and a failed write reported; the sheet stays modified.
+    // Command 114: saves the sheet when it is modified, then reloads the Document. A file the sheet
+    // cannot give back byte for byte is refused; a character the code page cannot hold is refused
+    // with its line and code; a file changed on disk since the load is written only after "NAME was
+    // changed on disk since it was loaded. Overwrite it?" (No the default); a failed write is
+    // reported. Whenever nothing is written the sheet stays modified, with its edits.
     void saveData();
     // Command 201: opens the find dialog when the sheet has the focus and no find dialog is open.
     void openFind();
@@ -51,6 +54,8 @@ public:
     FindDialog* findDialog() const { return m_find; }
 
 private:
+    // A paste into the sheet that would pass its text limit: a message, nothing pasted.
+    void pasteRefused();
     void findStep();
     void findClosed();
 

@@ -1,5 +1,9 @@
 #include "datasheet/data_sheet.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
@@ -14,6 +18,34 @@
 
 namespace varnex {
 
+namespace {
+
+// The text of a document's raw text as the file holds it: blocks and line breaks within a block both
+// end a line in the file.
+std::string encodedLines(QString text) {
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return toCodePage(text);
+}
+
+// Inserted text with its line breaks as the text box makes them: CR LF, CR, LF and the frame marks
+// each start a new paragraph.
+QString asParagraphs(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (const QChar brk : {QChar(u'\r'), QChar(u'\n'), QChar(0xFDD0), QChar(0xFDD1)}) {
+        text.replace(brk, QChar::ParagraphSeparator);
+    }
+    return text;
+}
+
+constexpr std::int64_t kLineEndBytes = 2;
+
+// The most bytes one UTF-16 unit of the text box can take in the file: three in UTF-8 (a surrogate
+// pair takes four for two units), two for a line end (CR LF) and for a Shift-JIS character.
+constexpr std::int64_t kMostBytesPerUnit = 3;
+
+}  // namespace
+
 DataSheet::DataSheet(int limittext, QWidget* parent)
     : QPlainTextEdit(parent), m_capacity(std::max<std::int64_t>(limittext, 0) * 1000) {
     setFont(shellFont());
@@ -24,20 +56,22 @@ DataSheet::DataSheet(int limittext, QWidget* parent)
 }
 
 bool DataSheet::load(const std::string& path) {
+    // Stamped before reading: a write during the reading then counts as a change since the load.
+    const FileStamp stamp = fileStamp(path);
     std::optional<SheetText> sheet = readSheetFile(path, m_capacity);
     if (!sheet) return false;
     // Decoding drops a UTF-8 byte-order mark; it is kept aside and written back in front of the text.
     constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
     const bool marked = systemCodePage() == CodePage::Utf8 && sheet->text.starts_with(kByteOrderMark);
     m_byteOrderMark = marked ? std::string(kByteOrderMark) : std::string();
-    const QString shown = fromCodePage(std::string_view(sheet->text).substr(m_byteOrderMark.size()));
-    // Bytes the code page cannot show decode to U+FFFD and would be written back as other bytes; a line
-    // or paragraph separator of the file would be written back as a line end.
-    m_savable = m_byteOrderMark + toCodePage(shown) == sheet->text && !shown.contains(QChar::LineSeparator) &&
-                !shown.contains(QChar::ParagraphSeparator);
     m_complete = sheet->complete;
     m_fileName = path;
-    setPlainText(shown);
+    m_stamp = stamp;
+    setPlainText(fromCodePage(std::string_view(sheet->text).substr(m_byteOrderMark.size())));
+    // Whatever the text box cannot give back byte for byte (bytes invalid in the code page, which decode
+    // to U+FFFD; a carriage return inside a line or a character it takes for a line break, either of
+    // which starts a new paragraph) would change the file at the first save of an edit elsewhere.
+    m_savable = fileText() == sheet->text;
     document()->setModified(false);
     m_lastCaret = -1;
     return true;
@@ -45,24 +79,89 @@ bool DataSheet::load(const std::string& path) {
 
 bool DataSheet::isModified() const { return m_complete && document()->isModified(); }
 
+// A load ends a last line that has no line end with one: the limit keeps room for it.
+std::int64_t DataSheet::textLimit() const {
+    return std::max<std::int64_t>(m_capacity - kSheetReserve - kLineEndBytes, 0);
+}
+
+std::int64_t DataSheet::fileSize() const { return static_cast<std::int64_t>(fileText().size()); }
+
+bool DataSheet::changedOnDisk() const { return fileStamp(m_fileName) != m_stamp; }
+
 QString DataSheet::tabLabel() const {
     const std::string name = baseName(m_fileName);
     return fromCodePage(m_complete ? name : formatMessage("%s+", name.c_str()));
 }
 
 std::string DataSheet::fileText() const {
-    // The raw text keeps every character (a plain-text copy would turn no-break spaces into spaces);
-    // blocks and line breaks within a block both end a line in the file.
-    QString text = document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return m_byteOrderMark + toCodePage(text);
+    // The raw text keeps every character (a plain-text copy would turn no-break spaces into spaces).
+    return m_byteOrderMark + encodedLines(document()->toRawText());
 }
 
-DataSheet::SaveResult DataSheet::save() {
+bool DataSheet::fitsWith(const QString& inserted) const {
+    const QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const int removed = cursor.selectionEnd() - start;
+    const std::int64_t units = document()->characterCount() - removed + inserted.size();
+    const auto mark = static_cast<std::int64_t>(m_byteOrderMark.size());
+    if (mark + units * kMostBytesPerUnit <= textLimit()) return true;  // far from the limit
+    QString text = document()->toRawText();
+    text.replace(start, removed, asParagraphs(inserted));
+    return mark + static_cast<std::int64_t>(encodedLines(text).size()) <= textLimit();
+}
+
+void DataSheet::keyPressEvent(QKeyEvent* event) {
+    QString inserted;
+    if (event->matches(QKeySequence::InsertParagraphSeparator) || event->matches(QKeySequence::InsertLineSeparator)) {
+        inserted = QStringLiteral("\n");
+    } else if (!(event->modifiers() & Qt::ControlModifier) && !event->text().isEmpty() &&
+               (event->text().front().isPrint() || event->text().front() == u'\t')) {
+        inserted = event->text();
+    }
+    if (!isReadOnly() && !inserted.isEmpty() && !fitsWith(inserted)) {
+        QApplication::beep();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void DataSheet::inputMethodEvent(QInputMethodEvent* event) {
+    if (!isReadOnly() && !event->commitString().isEmpty() && !fitsWith(event->commitString())) {
+        QApplication::beep();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void DataSheet::insertFromMimeData(const QMimeData* source) {
+    if (source && source->hasText() && !isReadOnly() && !fitsWith(source->text())) {
+        emit pasteRefused();
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
+DataSheet::SaveResult DataSheet::save(bool overwriteChanged) {
     if (!isModified()) return SaveResult::NotModified;
     if (!m_savable) return SaveResult::InvalidBytes;
-    return replaceFileContents(m_fileName, fileText()) ? SaveResult::Saved : SaveResult::WriteFailed;
+    const QString text = document()->toRawText();
+    // The line breaks as the one-unit line feed, so that a position in it is one in the document.
+    QString lines = text;
+    lines.replace(QChar::ParagraphSeparator, u'\n');
+    lines.replace(QChar::LineSeparator, u'\n');
+    if (const std::optional<qsizetype> at = firstUnencodable(lines)) {
+        const QChar first = text[*at];
+        const bool pair = first.isHighSurrogate() && *at + 1 < text.size() && text[*at + 1].isLowSurrogate();
+        m_unencodable.character = pair ? QChar::surrogateToUcs4(first, text[*at + 1]) : first.unicode();
+        m_unencodable.line = document()->findBlock(static_cast<int>(*at)).blockNumber() + 1;
+        return SaveResult::Unencodable;
+    }
+    if (!overwriteChanged && changedOnDisk()) return SaveResult::ChangedOnDisk;
+    if (!replaceFileContents(m_fileName, m_byteOrderMark + encodedLines(text))) return SaveResult::WriteFailed;
+    m_stamp = fileStamp(m_fileName);
+    return SaveResult::Saved;
 }
 
 std::optional<QString> DataSheet::caretReport() {

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "document/line_reader.h"
+#include "document/parameter_file.h"
 #include "document/parameter_reader.h"
 #include "document/view_list.h"
 #include "util/paths.h"
@@ -17,8 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kChildEnd = ".@";
-constexpr std::string_view kChildPattern = "*.@";
-constexpr std::string_view kPastePattern = "@.@*";
 
 std::string childName(std::string_view mainPath, int n) {
     std::string name(mainPath);
@@ -98,26 +98,54 @@ bool writePastedText(const std::string& path, std::string_view text) {
     std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "wb"));
     if (!file) return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    return std::fclose(file.release()) == 0 && written;
+    if (std::fclose(file.release()) == 0 && written) return true;
+    // Only a regular file is removed: a name that is a device (/dev/full) stays.
+    std::error_code error;
+    if (fs::is_regular_file(fs::symlink_status(fs::path(path), error))) fs::remove(fs::path(path), error);
+    return false;
 }
 
-void cleanUpChildFiles(std::string_view dataPath, std::string_view keepPath) {
+void MadeChildFiles::add(std::string_view path) {
+    std::optional<std::string> full = absPath(path);
+    if (full && !contains(*full)) m_files.push_back(std::move(*full));
+}
+
+bool MadeChildFiles::contains(std::string_view path) const {
+    return std::find(m_files.begin(), m_files.end(), path) != m_files.end();
+}
+
+void MadeChildFiles::forget(std::string_view path) {
+    std::erase_if(m_files, [&](const std::string& file) { return file == path; });
+}
+
+void cleanUpChildFiles(std::string_view dataPath, MadeChildFiles& made, std::string_view keepPath) {
     if (dataPath.empty()) return;
     const std::optional<std::string> main = absPath(dataPath);
     if (!main) return;
     const std::string folder = folderOf(*main);
     const std::string base = baseName(*main);
-    const auto keep = [&](const std::string& file) { return sameFile(file, keepPath); };
-
-    forEachFile(folder, kPastePattern, [&](const std::string& file) {
-        if (!keep(file)) deleteFile(file);
-    });
-    forEachFile(folder, kChildPattern, [&](const std::string& file) {
-        if (keep(file) || !isChildOf(folder, baseName(file), base)) return;
+    // Whether a child file is named is read from the parameter file as it is on disk now: another
+    // instance may have saved it since this one read it.
+    const std::optional<std::string> parameters = findParameterFile(*main);
+    const bool parametersUnreadable = parameters && !FileSource(*parameters).isOpen();
+    const auto named = [&](const std::string& file) {
+        if (parametersUnreadable) return true;
         const std::optional<std::string> stored = relativeName(file, *main);
-        if (stored && isReferenced(*main, *stored)) return;
-        deleteFile(file);
-    });
+        return stored && isReferenced(*main, *stored);
+    };
+
+    const std::vector<std::string> files = made.files();  // a copy: deleting shortens the list
+    for (const std::string& file : files) {
+        if (!fileExists(file)) {
+            made.forget(file);
+            continue;
+        }
+        if (sameFile(file, keepPath) || folderOf(file) != folder) continue;
+        const std::string name = baseName(file);
+        const bool temporary = isPasteFile(file) || isChildOf(folder, name, kPasteFileName);
+        if (!temporary && (!isChildOf(folder, name, base) || named(file))) continue;
+        if (deleteFile(file)) made.forget(file);
+    }
 }
 
 bool belongsToDataFile(std::string_view name, std::string_view mainPath) {

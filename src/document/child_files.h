@@ -26,16 +26,36 @@ inline constexpr int kMaxChildNumber = 9999;
 std::optional<std::string> newChildName(std::string_view mainPath);
 
 // Writes pasted text to path (created or overwritten) byte for byte, with no line-end translation, up to
-// the text's first NUL. False if the file cannot be written completely.
+// the text's first NUL. False if the file cannot be written completely; a regular file that was begun
+// is then removed, so that a full disk leaves no empty or partial child file behind.
 bool writePastedText(const std::string& path, std::string_view text);
 
-// Deletes the scratch and unreferenced child files of the data file dataPath, which is being left:
-// every file of its folder whose name begins with "@.@", and every child file of dataPath (its base
-// name, a dot, any text, ".@") that its parameter file does not name in a "file=" line. keepPath, the
-// file about to be opened, is never deleted; neither is a file that belongs to another data file of the
-// folder with a longer name (run.dat.old.1.@ is a child of run.dat.old, not of run.dat). Nothing for an
-// empty dataPath.
-void cleanUpChildFiles(std::string_view dataPath, std::string_view keepPath = {});
+// The child files and paste files this run of the program wrote (full names). Another instance may
+// work on the same data file at the same time: clean-up deletes only files of this list, never a
+// file that the other instance made and may still need.
+class MadeChildFiles {
+public:
+    // Notes a file this run wrote (made absolute; nothing for a name that has no absolute form).
+    void add(std::string_view path);
+    bool contains(std::string_view path) const;
+    void forget(std::string_view path);
+    const std::vector<std::string>& files() const { return m_files; }
+
+private:
+    std::vector<std::string> m_files;
+};
+
+// Deletes the temporary and unreferenced child files of the data file dataPath, which is being left,
+// among the files `made` lists (each deleted file, and each that no longer exists, leaves the list):
+//   - a paste file "@.@" of dataPath's folder and the paste file's own child files ("@.@.1.@"), which
+//     are always temporary (a data file that merely begins with "@.@" is not);
+//   - a child file of dataPath (its base name, a dot, any text, ".@") that the parameter file on disk,
+//     read again now, does not name in a "file=" line. A parameter file that exists but cannot be
+//     read keeps every child file.
+// keepPath, the file about to be opened, is never deleted; neither is a file that belongs to another
+// data file of the folder with a longer name (run.dat.old.1.@ is a child of run.dat.old, not of
+// run.dat). Nothing for an empty dataPath.
+void cleanUpChildFiles(std::string_view dataPath, MadeChildFiles& made, std::string_view keepPath = {});
 
 // True if the file `name` (a full path) is a child file of the data file mainPath in the sense of
 // cleanUpChildFiles: it lies in mainPath's folder, is named mainPath's base name, a dot, any text and

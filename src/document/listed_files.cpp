@@ -131,13 +131,13 @@ SaveAsResult saveMainFileAs(ViewList& views, std::string_view newMain) {
     const std::vector<FileList> before = fileLists(views);
     if (!saveMainAs(views, targets.front())) {
         removeQuietly(targets.front());  // a part of it, if the copy failed part-way; it did not exist
-        return SaveAsResult::NotCopied;
+        return SaveAsResult::CopyFailed;
     }
     const bool copied = copiesComplete(before, views);
     if (copied && writeParameters(views) == WriteResult::Written) return SaveAsResult::Saved;
     for (const std::string& target : targets) removeQuietly(target);
     restoreFileLists(views, before);
-    return copied ? SaveAsResult::ParametersNotWritten : SaveAsResult::NotCopied;
+    return copied ? SaveAsResult::ParametersNotWritten : SaveAsResult::CopyFailed;
 }
 
 SaveAsResult moveListedFile(ViewList& views, int n, std::string_view newName) {
@@ -146,8 +146,8 @@ SaveAsResult moveListedFile(ViewList& views, int n, std::string_view newName) {
     const std::string old = files.name(n);
     const std::optional<std::string> target = absPath(newName);
     // The parameter file's name is free while it does not exist, but writing it would overwrite the copy.
-    if (!target || *target == parameterFileName(files.name(0)) || !copyNew(old, *target))
-        return SaveAsResult::NotCopied;
+    if (!target || *target == parameterFileName(files.name(0)) || fileExists(*target)) return SaveAsResult::NotCopied;
+    if (!copyNew(old, *target)) return SaveAsResult::CopyFailed;
     const std::vector<FileList> before = fileLists(views);
     // Every view that lists the file follows it, so that no stored view names the old name.
     bool listed = views.current().files.replace(n, *target);

@@ -50,15 +50,16 @@ ChildFileName childFileName(std::string_view chosen, std::string_view mainPath);
 
 enum class SaveAsResult {
     Saved,
-    NotCopied,             // the new name exists, the old file is missing, a copy failed, or the list is full
+    NotCopied,             // the new name exists (or names the parameter file), or the list is full
+    CopyFailed,            // a copy could not be written (a folder that cannot be written, a full disk,
+                           // a name too long) or the file to copy cannot be read: nothing is left of it
     ParametersNotWritten,  // the parameter file could not be written: the copies are removed again
 };
 
 // Saves the current view's main data file as newMain: refused when newMain or any other file the save
 // would write exists; otherwise saveMainAs (document/child_files.h) copies the files and points every
-// view at newMain, and the parameter file is written for newMain. If a copy of an appended file fails
-// (NotCopied) or that write fails, the copies are removed and every view's list is restored. The old
-// files stay in place.
+// view at newMain, and the parameter file is written for newMain. If a copy fails (CopyFailed) or that
+// write fails, the copies are removed and every view's list is restored. The old files stay in place.
 SaveAsResult saveMainFileAs(ViewList& views, std::string_view newMain);
 
 // Moves appended file n (1-based) of the current view to newName: copies it (never over an existing

@@ -1,6 +1,8 @@
 #include "panels/panel_controls.h"
 
+#include <QByteArray>
 #include <QStringList>
+#include <QVariant>
 #include <QWheelEvent>
 
 #include "render/output/qt/text_codec.h"
@@ -12,6 +14,8 @@ namespace {
 
 // The longest text taken from an edit box, in bytes (a 256-byte buffer with its NUL).
 constexpr std::size_t kEditReadLimit = 255;
+// The property of an edit box that holds the bytes its text was last shown from.
+constexpr const char* kShownBytes = "varnexShownBytes";
 
 // A list that takes the wheel only while it has the focus, as the lists of a dialog do: turning the
 // wheel over a panel passes over its lists without changing what they show.
@@ -90,7 +94,9 @@ void setControlText(QLabel* label, std::string_view text) {
 }
 
 void setControlText(QLineEdit* edit, std::string_view text) {
-    const QString shown = fromCodePage(firstLine(text));
+    const std::string_view line = firstLine(text);
+    const QString shown = fromCodePage(line);
+    edit->setProperty(kShownBytes, QByteArray(line.data(), static_cast<qsizetype>(line.size())));
     if (edit->text() == shown) return;
     edit->setText(shown);
     edit->setCursorPosition(0);
@@ -119,7 +125,12 @@ void selectByPrefix(QComboBox* list, std::string_view text) {
 }
 
 std::string editText(const QLineEdit* edit) {
-    const std::string bytes = toCodePage(edit->text());
+    // A text the user did not edit keeps the bytes it was shown from, even those the code page cannot
+    // decode (shown as U+FFFD, which would be stored as other bytes).
+    const QByteArray shownBytes = edit->property(kShownBytes).toByteArray();
+    const std::string_view shownView(shownBytes.constData(), static_cast<std::size_t>(shownBytes.size()));
+    const bool unedited = !shownBytes.isEmpty() && edit->text() == fromCodePage(shownView);
+    const std::string bytes = unedited ? std::string(shownView) : toCodePage(edit->text());
     return std::string(firstLine(cutToFit(bytes, kEditReadLimit)));
 }
 

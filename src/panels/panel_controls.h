@@ -3,7 +3,9 @@
 //
 // Texts are bytes in the system code page on the Document's side. A text put into a control is cut at
 // its first line feed and then at its first carriage return; a text read from an edit box keeps at
-// most 255 bytes (whole characters) and is cut the same way. Numbers are shown with "%g" in the C
+// most 255 bytes (whole characters) and is cut the same way. An edit box read back while it still
+// shows the text it was given gives back the bytes it was given, exactly (bytes the code page cannot
+// decode included); an edited text is encoded in the code page. Numbers are shown with "%g" in the C
 // locale and read as atof reads them (0 for a text that does not begin with a number). A list's value
 // is its selected position; a list without selection has no value.
 #pragma once

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
+#include <tuple>
+#include <utility>
 
 #include "document/model.h"
 #include "render/mapping.h"
@@ -41,12 +44,32 @@ double clampToAxis(double value, int type) {
     return std::clamp(value, -kMax, kMax);
 }
 
+// The smallest and largest value of an axis over every point of every loaded set that the axis of
+// `type` can show; an empty range (lo > hi) when there is none.
+std::pair<double, double> showableExtent(const Document& doc, Axis axis, int type) {
+    double lo = HUGE_VAL;
+    double hi = -HUGE_VAL;
+    for (const DataSet& set : doc.loadedSets()) {
+        if (!set.storage) continue;
+        const std::span<const double> values = axis == Axis::X ? set.xs() : set.ys();
+        for (int j = 1; j <= set.count; ++j) {
+            const double v = values[static_cast<std::size_t>(j)];
+            if (!transformable(v, type) || !std::isfinite(v)) continue;
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    }
+    return {lo, hi};
+}
+
 }  // namespace
 
-bool rangeToDataExtent(DocumentHead& doc, Axis axis) {
-    const double lo = axis == Axis::X ? doc.dataxmin : doc.dataymin;
-    const double hi = axis == Axis::X ? doc.dataxmax : doc.dataymax;
-    if (!(lo != hi)) return false;
+bool rangeToDataExtent(Document& doc, Axis axis) {
+    const int type = axis == Axis::X ? doc.xtype : doc.ytype;
+    double lo = axis == Axis::X ? doc.dataxmin : doc.dataymin;
+    double hi = axis == Axis::X ? doc.dataxmax : doc.dataymax;
+    if (type != 0) std::tie(lo, hi) = showableExtent(doc, axis, type);
+    if (!(lo < hi)) return false;
     const Limits limits = limitsOf(doc, axis);
     const bool changed = *limits.lo != lo || *limits.hi != hi;
     *limits.lo = lo;

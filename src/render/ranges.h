@@ -13,10 +13,13 @@ struct DocumentHead;
 
 enum class Axis { X, Y };
 
-// xmin, xmax := dataxmin, dataxmax (or the y pair for Axis::Y): the extent of all points at load. An
-// extent of no width (one value, or a Document without data) would leave nothing to draw, so the
-// range then stays as it is. Returns whether the limits changed.
-bool rangeToDataExtent(DocumentHead& doc, Axis axis);
+// xmin, xmax := dataxmin, dataxmax (or the y pair for Axis::Y): the extent of all points at load. On a
+// logarithmic axis the extent is that of the values the axis can show, over every point of every set
+// (the positive ones for type 1, the negative ones for type -1), as for the automatic range: a zero or
+// a value of the other sign would give a limit the axis cannot take. An extent of no width (one value,
+// no value the axis can show, or a Document without data) would leave nothing to draw, so the range
+// then stays as it is. Returns whether the limits changed.
+bool rangeToDataExtent(Document& doc, Axis axis);
 
 // The automatic range of one axis over the shown data. For the y axis: every point of every set that is
 // not hidden (no line and no marker) whose x lies in [xmin, xmax] counts; its y is taken through the

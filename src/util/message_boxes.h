@@ -17,6 +17,8 @@ inline constexpr std::string_view kFatalCaption = "VarnexWin 終了ﾒｯｾｰ�
 
 // The program's message texts that more than one place uses.
 inline constexpr std::string_view kInvalidDataText = "不正なデータです。";
+// Asked before a file is written over that another program wrote since this one read it (%s: its name).
+inline constexpr const char* kChangedOnDiskQuestion = "%s was changed on disk since it was loaded. Overwrite it?";
 
 // Answers of askWithCancel.
 enum class Answer { Yes, No, Cancel };
@@ -34,6 +36,10 @@ public:
 
     // A question with Yes and No: 1 for Yes, 0 for No, -1 for any other answer (the box closed).
     virtual int ask(std::string_view caption, std::string_view text) = 0;
+
+    // A question with Yes and No whose default button is No, for a question where Yes loses data (a
+    // file overwritten): an Enter pressed by habit keeps it. The same answers as ask.
+    virtual int askDefaultNo(std::string_view caption, std::string_view text) { return ask(caption, text); }
 
     // A question with Yes, No and Cancel.
     virtual Answer askWithCancel(std::string_view caption, std::string_view text) = 0;

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <QMainWindow>
+#include <QPushButton>
 #include <sstream>
 
 #include "app/config/batch_message_boxes.h"
@@ -18,6 +19,7 @@ struct SeenBox {
     QString detail;
     QMessageBox::StandardButtons buttons;
     QWidget* owner;
+    QMessageBox::StandardButton defaultButton;
 };
 
 // Message boxes that note each box and answer with the next scripted button.
@@ -26,7 +28,8 @@ struct Script {
     std::vector<QMessageBox::StandardButton> answers;
     QtMessageBoxes boxes{[this](QMessageBox& box) {
         seen.push_back({box.icon(), box.windowTitle(), box.text(), box.detailedText(), box.standardButtons(),
-                        box.parentWidget()});
+                        box.parentWidget(),
+                        box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::NoButton});
         if (answers.empty()) return QMessageBox::NoButton;
         const auto answer = answers.front();
         answers.erase(answers.begin());
@@ -43,6 +46,7 @@ private slots:
     void detailIsTheBoxsDetailedTextAndBatchsSecondLine();
     void askAnswersOneZeroOrMinusOne();
     void askWithCancelHasThreeButtons();
+    void askDefaultNoMakesNoTheDefault();
     void ownerIsTheMainWindowOnceSet();
     void fatalBeforeTheMainWindowGoesOn();
     void fatalClosesTheMainWindow();
@@ -102,6 +106,17 @@ void MessageBoxesTest::askWithCancelHasThreeButtons() {
     QCOMPARE(s.boxes.askWithCancel(kCaption, "q"), Answer::Cancel);
     QCOMPARE(s.seen[0].icon, QMessageBox::Question);
     QCOMPARE(s.seen[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+void MessageBoxesTest::askDefaultNoMakesNoTheDefault() {
+    Script s;
+    s.answers = {QMessageBox::Yes, QMessageBox::No, QMessageBox::NoButton};
+    QCOMPARE(s.boxes.askDefaultNo(kCaption, "Overwrite it?"), 1);
+    QCOMPARE(s.boxes.askDefaultNo(kCaption, "q"), 0);
+    QCOMPARE(s.boxes.askDefaultNo(kCaption, "q"), -1);
+    QCOMPARE(s.seen[0].icon, QMessageBox::Question);
+    QCOMPARE(s.seen[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(s.seen[0].defaultButton, QMessageBox::No);
 }
 
 void MessageBoxesTest::ownerIsTheMainWindowOnceSet() {

@@ -1,57 +1,29 @@
 // The data sheet in the desktop: the sheet follows the open graph, Save Data writes the file and
 // reloads the graph, a failed write is reported, the find dialog, and the Edit menu's text commands.
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTextBlock>
 #include <QtTest>
 
 #include "app/sheet_commands.h"
 #include "datasheet/data_sheet.h"
 #include "datasheet/find_dialog.h"
 #include "desktop_fixture.h"
+#include "read_only_folder.h"
 #include "shell/commands.h"
+#include "util/codepage.h"
 
 namespace varnex {
 namespace {
 
 using testing::DesktopFixture;
 using testing::kRunData;
+using testing::setReadOnly;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Sets or clears the immutable flag of a folder (which holds even for root); false if that fails.
-bool setImmutable(const std::string& folder, bool on) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return ok;
-}
-
-// Makes a folder read-only for this process, or writable again: its permissions, and for a process
-// that passes over permissions (root) also the immutable flag. True if no file can be created in it.
-bool setReadOnly(const std::string& folder, bool readOnly) {
-    std::error_code error;
-    if (!readOnly) setImmutable(folder, false);
-    std::filesystem::permissions(folder, std::filesystem::perms(readOnly ? 0555 : 0755), error);
-    if (readOnly && ::access(folder.c_str(), W_OK) == 0) setImmutable(folder, true);
-    const std::string probe = folder + "/probe";
-    const int created = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (created < 0) return true;
-    ::close(created);
-    ::unlink(probe.c_str());
-    return false;
 }
 
 // Replaces the first occurrence of what in the sheet by typing over it.
@@ -76,6 +48,9 @@ private slots:
     void editedNumberReachesDiskGraphAndAnotherInstance();
     void failedWriteIsReportedAndTheFileStays();
     void invalidBytesAreRefusedWithAMessage();
+    void fileChangedOnDiskIsOverwrittenOnlyAfterYes();
+    void characterTheCodePageCannotHoldIsNamedWithItsLine();
+    void pastePastTheTextLimitIsRefusedWithAMessage();
     void findDialogOpensOnceFromTheSheetOnly();
     void editCommandsActOnTheFocusedTextBox();
 };
@@ -156,6 +131,68 @@ void SheetCommandsTest::invalidBytesAreRefusedWithAMessage() {
     QCOMPARE(f.boxes.messages().size(), std::size_t{1});
     QVERIFY(f.boxes.messages()[0].text.find("holds bytes that are not text in this code page") != std::string::npos);
     QCOMPARE(readFile(f.path("run.dat")), bytes);
+}
+
+void SheetCommandsTest::fileChangedOnDiskIsOverwrittenOnlyAfterYes() {
+    DesktopFixture f;
+    f.write("run.dat", kRunData);
+    f.start(f.path("run.dat"));
+    DataSheet& sheet = f.desktop().sheet().sheet();
+    typeOver(sheet, "20.0", "25.5");
+    const std::string rewritten = std::string(kRunData) + "4 14.9 17.0\n";
+    f.write("run.dat", rewritten);  // a measurement added a row meanwhile
+    f.desktop().actions().runCommand(command::kSaveData);
+    QCOMPARE(f.boxes.messages().size(), std::size_t{1});
+    QCOMPARE(f.boxes.messages()[0].kind, std::string("askDefaultNo"));
+    QCOMPARE(f.boxes.messages()[0].text, f.path("run.dat") + " was changed on disk since it was loaded. Overwrite it?");
+    QCOMPARE(readFile(f.path("run.dat")), rewritten);  // No: the file stays, and so do the edits
+    QVERIFY(sheet.isModified());
+    QVERIFY(sheet.toPlainText().contains("25.5"));
+
+    f.boxes.scriptAnswers({Answer::Yes});
+    f.desktop().actions().runCommand(command::kSaveData);
+    QVERIFY(readFile(f.path("run.dat")).find("0 25.5 21.5\r\n") != std::string::npos);
+    QCOMPARE(f.document().sets[1].y(1), 25.5);
+}
+
+void SheetCommandsTest::characterTheCodePageCannotHoldIsNamedWithItsLine() {
+    DesktopFixture f;
+    f.write("run.dat", kRunData);
+    const std::string configuration = std::string(testing::kStandardConfiguration) + "codepage=shift_jis\n";
+    f.start(f.path("run.dat"), configuration.c_str());
+    DataSheet& sheet = f.desktop().sheet().sheet();
+    sheet.setTextCursor(QTextCursor(sheet.document()->findBlockByNumber(2)));
+    sheet.insertPlainText(QString::fromUtf8("sample \u20ac"));
+    f.desktop().actions().runCommand(command::kSaveData);
+    setSystemCodePage(CodePage::Utf8);
+    QCOMPARE(f.boxes.messages().size(), std::size_t{1});
+    QCOMPARE(f.boxes.messages()[0].caption, std::string("VarnexWin32 3.26c Error"));
+    QCOMPARE(f.boxes.messages()[0].text,
+             f.path("run.dat") + "\nline 3 holds the character U+20AC, which Shift-JIS cannot hold.\n"
+                                 "Nothing was written; the file is unchanged.");
+    QCOMPARE(readFile(f.path("run.dat")), std::string(kRunData));
+}
+
+void SheetCommandsTest::pastePastTheTextLimitIsRefusedWithAMessage() {
+    DesktopFixture f;
+    f.write("run.dat", kRunData);
+    QString configuration = testing::kStandardConfiguration;
+    configuration.replace("limittext=1000", "limittext=1");
+    f.start(f.path("run.dat"), configuration.toStdString().c_str());
+    DataSheet& sheet = f.desktop().sheet().sheet();
+    f.desktop().showPage(kDataPage);
+    focus(sheet);
+    QGuiApplication::clipboard()->setText(QString(800, '1'));
+    f.desktop().actions().runCommand(command::kEditPaste);
+    QCOMPARE(f.boxes.messages().size(), std::size_t{1});
+    QCOMPARE(f.boxes.messages()[0].text,
+             std::string("The pasted text would make the file larger than the data sheet can hold "
+                         "(742 bytes, from limittext=1).\nNothing was pasted."));
+    QVERIFY(!sheet.document()->isModified());
+    QGuiApplication::clipboard()->setText("4 1 2");
+    f.desktop().actions().runCommand(command::kEditPaste);
+    QCOMPARE(f.boxes.messages().size(), std::size_t{1});
+    QVERIFY(sheet.toPlainText().contains("4 1 2"));
 }
 
 void SheetCommandsTest::findDialogOpensOnceFromTheSheetOnly() {

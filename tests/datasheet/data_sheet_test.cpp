@@ -1,5 +1,11 @@
 // The data sheet alone: what a file looks like in it, what is written back, the size limit, bytes the
 // code page cannot show, the caret report and the find step.
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QGuiApplication>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
@@ -27,6 +33,19 @@ void typeAtEnd(DataSheet& sheet, const QString& text) {
     QTest::keyClicks(&sheet, text);
 }
 
+// Types text as key events that carry each character (QTest's own key clicks carry Latin-1 only).
+void typeCharacters(QWidget& widget, const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
+        QApplication::sendEvent(&widget, &press);
+        QApplication::sendEvent(&widget, &release);
+        i += length - 1;
+    }
+}
+
 }  // namespace
 
 class DataSheetTest : public QObject {
@@ -38,6 +57,9 @@ private slots:
     void bytesInvalidInTheCodePageAreNeverSaved_data();
     void bytesInvalidInTheCodePageAreNeverSaved();
     void unchangedSheetIsNotSavedAndAChangeStaysModified();
+    void fileChangedOnDiskIsWrittenOnlyWhenTheCallerSays();
+    void typingAndPastingStopAtTheTextLimit();
+    void characterShiftJisCannotHoldIsRefusedWithItsLine();
     void shiftJisFileIsShownAndSavedInShiftJis();
     void caretReportFollowsTheSelectionStart();
     void findWrapsOnceAndReportsNothingFound_data();
@@ -105,6 +127,10 @@ void DataSheetTest::bytesInvalidInTheCodePageAreNeverSaved_data() {
     // Valid UTF-8, but the sheet would write these characters back as line ends.
     QTest::newRow("line separator") << QByteArray("Run\xe2\x80\xa8" "A\n1 2\n");
     QTest::newRow("paragraph separator") << QByteArray("Run\xe2\x80\xa9" "A\n1 2\n");
+    // A carriage return inside a line and the frame marks start a new paragraph in the text box.
+    QTest::newRow("lone carriage return") << QByteArray("1 2\r3 4\n5 6\n");
+    QTest::newRow("U+FDD0") << QByteArray("1 2\xef\xb7\x90" "3 4\n");
+    QTest::newRow("U+FDD1") << QByteArray("1 2\xef\xb7\x91" "3 4\n");
 }
 
 void DataSheetTest::bytesInvalidInTheCodePageAreNeverSaved() {
@@ -138,6 +164,85 @@ void DataSheetTest::unchangedSheetIsNotSavedAndAChangeStaysModified() {
     QVERIFY(sheet.load(name));
     QVERIFY(!sheet.isModified());
     QCOMPARE(sheet.toPlainText(), QString("1 2\n3 4\n"));
+}
+
+void DataSheetTest::fileChangedOnDiskIsWrittenOnlyWhenTheCallerSays() {
+    const std::string name = path("measured.dat");
+    writeFile(name, "1 2\n");
+    DataSheet sheet(1000);
+    QVERIFY(sheet.load(name));
+    QVERIFY(!sheet.changedOnDisk());
+    typeAtEnd(sheet, "3 4");
+    writeFile(name, "1 2\n5 6\n");  // a measurement rewrote the file
+    QVERIFY(sheet.changedOnDisk());
+    QCOMPARE(sheet.save(), DataSheet::SaveResult::ChangedOnDisk);
+    QCOMPARE(readFile(name), std::string("1 2\n5 6\n"));
+    QVERIFY(sheet.isModified());
+    QCOMPARE(sheet.save(true), DataSheet::SaveResult::Saved);
+    QCOMPARE(readFile(name), std::string("1 2\r\n3 4"));
+    // Its own save is no change on disk.
+    QVERIFY(!sheet.changedOnDisk());
+    typeAtEnd(sheet, "5");
+    QCOMPARE(sheet.save(), DataSheet::SaveResult::Saved);
+}
+
+// Whatever is typed or pasted, the file the sheet writes stays within the size a later load reads
+// whole (limittext × 1000 − 256 bytes), so an edited file can always be saved again.
+void DataSheetTest::typingAndPastingStopAtTheTextLimit() {
+    const std::string name = path("full.dat");
+    std::string text;
+    for (int i = 0; i < 90; ++i) text += "123456\n";  // 720 bytes with "\r\n"; the limit is 744
+    writeFile(name, text);
+    DataSheet sheet(1);
+    QCOMPARE(sheet.textLimit(), std::int64_t{742});  // and 2 for the line end a load adds
+    QVERIFY(sheet.load(name));
+    QSignalSpy refused(&sheet, &DataSheet::pasteRefused);
+
+    // A paste that would pass the limit is refused whole; one that fits goes in.
+    QGuiApplication::clipboard()->setText(QString(30, 'x'));
+    sheet.moveCursor(QTextCursor::End);
+    sheet.paste();
+    QCOMPARE(refused.count(), 1);
+    QCOMPARE(sheet.fileSize(), std::int64_t{720});
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("ä\r\n1\r2"));  // 2 + 2 + 1 + 2 + 1 bytes
+    sheet.paste();
+    QCOMPARE(refused.count(), 1);
+    QCOMPARE(sheet.fileSize(), std::int64_t{728});
+
+    // Typing (multibyte characters and line ends among it) stops at the limit.
+    for (int i = 0; i < 40; ++i) {
+        typeCharacters(sheet, QString::fromUtf8("9é€ 8"));  // 1 + 2 + 3 + 1 + 1 bytes
+        QTest::keyClick(&sheet, Qt::Key_Return);             // 2 bytes
+    }
+    QCOMPARE(sheet.fileSize(), std::int64_t{742});  // a character too wide for the rest was refused
+    // Replacing a selection by a shorter text still works at the limit.
+    sheet.moveCursor(QTextCursor::Start);
+    sheet.moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
+    sheet.moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
+    QTest::keyClicks(&sheet, "7");
+    QVERIFY(sheet.toPlainText().startsWith("73456"));
+    QCOMPARE(sheet.save(), DataSheet::SaveResult::Saved);
+    QVERIFY(sheet.load(name));
+    QVERIFY(sheet.isComplete());
+}
+
+void DataSheetTest::characterShiftJisCannotHoldIsRefusedWithItsLine() {
+    if (fromCodePage("\x8c\x8e", CodePage::ShiftJis) != QString::fromUtf8("月")) QSKIP("no Shift-JIS codec");
+    setSystemCodePage(CodePage::ShiftJis);
+    const std::string bytes = "\x8c\x8e\n1 2\n";
+    const std::string name = path("sjis-euro.dat");
+    writeFile(name, bytes);
+    DataSheet sheet(1000);
+    const bool loaded = sheet.load(name);
+    sheet.setTextCursor(QTextCursor(sheet.document()->findBlockByNumber(1)));
+    typeCharacters(sheet, QString::fromUtf8("温€😀"));
+    const DataSheet::SaveResult result = sheet.save();
+    setSystemCodePage(CodePage::Utf8);
+    QVERIFY(loaded);
+    QCOMPARE(result, DataSheet::SaveResult::Unencodable);
+    QCOMPARE(sheet.unencodable().line, 2);
+    QCOMPARE(sheet.unencodable().character, char32_t{0x20AC});
+    QCOMPARE(readFile(name), bytes);
 }
 
 void DataSheetTest::shiftJisFileIsShownAndSavedInShiftJis() {

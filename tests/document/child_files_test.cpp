@@ -1,6 +1,9 @@
 #include "document/child_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <string>
@@ -52,35 +55,81 @@ TEST(ChildFilesTest, PastedTextIsWrittenByteForByte) {
     EXPECT_FALSE(writePastedText(folder.file("no/such/folder/x.@"), "1 2\n"));
 }
 
-TEST(ChildFilesTest, CleanUpKeepsReferencedChildrenAndTheFileToOpen) {
+// Clean-up deletes only files this run made that are temporary or that the parameter file on disk does
+// not name; a file another instance made, or a data file that merely begins with "@.@", stays.
+TEST(ChildFilesTest, CleanUpDeletesOnlyWhatThisRunMadeAndNothingNames) {
+    struct Case {
+        const char* name;
+        bool made;     // written by this run
+        bool deleted;  // gone after leaving run.dat
+    };
+    const Case cases[] = {
+        {"run.dat.1.@", true, true},         // pasted, never saved
+        {"run.dat.2.@", true, false},        // named by the parameter file
+        {"run.dat.3.@", false, false},       // another instance's paste
+        {"run.dat.old.1.@", true, false},    // a child of run.dat.old
+        {"run.data.1.@", true, false},       // a child of run.data
+        {"other.dat.1.@", true, false},
+        {"@.@", true, true},                 // the paste file ...
+        {"@.@.1.@", true, true},             // ... and its own child files are temporary
+        {"@.@results.dat", false, false},    // a data file, open as a graph maybe
+        {"@.@x", true, false},               // the file about to be opened
+        {"sub/run.dat.4.@", true, false},    // another folder
+    };
     TempFolder folder;
     const std::string main = folder.write("run.dat", "1 2\n");
+    folder.write("run.dat.old", "1 2\n");
+    MadeChildFiles made;
+    for (const Case& c : cases) {
+        folder.write(c.name, "1 2\n");
+        if (c.made) made.add(folder.file(c.name));
+    }
+    // Another instance saved the parameter file after this one read it: the file on disk counts.
     folder.write(baseName(parameterFileName(main)), "view=1\r\n\r\nfile=*.2.@\r\ndata=0\r\n");
-    const char* const deleted[] = {"run.dat.1.@", "@.@", "@.@x"};
-    const char* const kept[] = {
-        "run.dat.2.@",      // named by the parameter file
-        "run.data.1.@",     // a child of run.data
-        "run.dat.old",      // a data file ...
-        "run.dat.old.1.@",  // ... and its child
-        "other.dat.1.@",
-        "run.dat",
-    };
-    for (const char* name : deleted) folder.write(name, "1 2\n");
-    for (const char* name : kept) folder.write(name, "1 2\n");
 
-    cleanUpChildFiles(main, folder.file("@.@x"));
-    EXPECT_FALSE(fs::exists(folder.file("run.dat.1.@")));
-    EXPECT_FALSE(fs::exists(folder.file("@.@")));
-    EXPECT_TRUE(fs::exists(folder.file("@.@x"))) << "the file about to be opened";
-    for (const char* name : kept) EXPECT_TRUE(fs::exists(folder.file(name))) << name;
+    cleanUpChildFiles(main, made, folder.file("@.@x"));
+    for (const Case& c : cases) {
+        EXPECT_EQ(fs::exists(folder.file(c.name)), !c.deleted) << c.name;
+        EXPECT_EQ(made.contains(folder.file(c.name)), c.made && !c.deleted) << c.name;
+    }
+    // Nothing for an empty name; a listed file that is gone leaves the list.
+    fs::remove(folder.file("run.dat.2.@"));
+    cleanUpChildFiles("", made);
+    EXPECT_TRUE(made.contains(folder.file("run.dat.2.@")));
+    cleanUpChildFiles(main, made);
+    EXPECT_FALSE(made.contains(folder.file("run.dat.2.@")));
+    EXPECT_TRUE(fs::exists(folder.file("@.@x")));
+}
 
-    // Leaving the paste file's own document for a new paste keeps the paste file.
+TEST(ChildFilesTest, LeavingThePasteFileForANewPasteKeepsIt) {
+    TempFolder folder;
+    MadeChildFiles made;
     const std::string paste = folder.write("@.@", "1 2\n");
-    cleanUpChildFiles(paste, paste);
+    made.add(paste);
+    cleanUpChildFiles(paste, made, paste);
     EXPECT_TRUE(fs::exists(paste));
-    EXPECT_FALSE(fs::exists(folder.file("@.@x")));
-    cleanUpChildFiles("");
-    EXPECT_TRUE(fs::exists(paste));
+    cleanUpChildFiles(paste, made);
+    EXPECT_FALSE(fs::exists(paste));
+}
+
+// A write that fails part-way (here: the file-size limit, as a full disk would) leaves no file behind.
+TEST(ChildFilesTest, AFailedPasteWriteLeavesNoFile) {
+    TempFolder folder;
+    const std::string path = folder.file("run.dat.1.@");
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = writePastedText(path, std::string(100000, '1'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(fs::exists(path));
+    // A device is never removed.
+    EXPECT_FALSE(writePastedText("/dev/full", "1 2\n"));
+    EXPECT_TRUE(fs::exists("/dev/full"));
 }
 
 TEST(ChildFilesTest, SaveMainAsCopiesTheChildFilesAndRelistsEveryView) {

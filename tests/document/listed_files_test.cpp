@@ -162,7 +162,7 @@ TEST(ListedFilesTest, SavingTheMainFileAsANewNameKeepsTheOldFiles) {
     // saved, so that leaving data.dat does not take the only copy of the child file with it.
     const std::string longChild = "data.dat." + std::string(240, 'k') + ".@";
     ViewList third = document(folder, {longChild.c_str()});
-    EXPECT_EQ(saveMainFileAs(third, folder.file("datafile-longer.dat")), SaveAsResult::NotCopied);
+    EXPECT_EQ(saveMainFileAs(third, folder.file("datafile-longer.dat")), SaveAsResult::CopyFailed);
     EXPECT_FALSE(fs::exists(folder.file("datafile-longer.dat")));
     EXPECT_FALSE(fs::exists(folder.file("datafile-longer.P")));
     EXPECT_EQ(third.current().files.name(0), folder.file("data.dat"));
@@ -200,9 +200,10 @@ TEST(ListedFilesTest, CopiesThatFailHalfWayLeaveNothing) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previousHandler);
 
-    EXPECT_EQ(moved, SaveAsResult::NotCopied);
-    EXPECT_EQ(mainCopied, SaveAsResult::NotCopied);
-    EXPECT_EQ(childCopied, SaveAsResult::NotCopied);
+    // Reported as failed copies, not as names that exist (which the commands pass over in silence).
+    EXPECT_EQ(moved, SaveAsResult::CopyFailed);
+    EXPECT_EQ(mainCopied, SaveAsResult::CopyFailed);
+    EXPECT_EQ(childCopied, SaveAsResult::CopyFailed);
     for (const char* name : {"data.dat.keep.@", "copy.dat", "copy.dat.1.@", "other.dat", "other.dat.1.@"})
         EXPECT_FALSE(fs::exists(folder.file(name))) << name;
     EXPECT_EQ(readBytes(folder.file("data.dat.1.@")), big);

@@ -8,6 +8,7 @@
 #include "document/parameter_writer.h"
 #include "graph/graph_view.h"
 #include "panel_fixture.h"
+#include "shell/commands.h"
 #include "util/numbers.h"
 
 namespace varnex {
@@ -46,6 +47,8 @@ private slots:
     void applyReportsAChangeOnce();
     void textsAreCutAtTheFirstLineBreak_data();
     void textsAreCutAtTheFirstLineBreak();
+    void untouchedTitlesKeepTheirBytes_data();
+    void untouchedTitlesKeepTheirBytes();
     void listPositionsBecomeSizesTypesAndFonts();
     void valuesOutsideTheListsLeaveThemWithoutSelection();
     void leavingAPageAppliesWhatWasTyped();
@@ -160,6 +163,44 @@ void PanelTransferTest::textsAreCutAtTheFirstLineBreak() {
     doc.xtitle = typed.toStdString();
     f.panels().refresh(doc);
     QCOMPARE(f.edit(105)->text(), stored);
+}
+
+void PanelTransferTest::untouchedTitlesKeepTheirBytes_data() {
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QByteArray>("parameters");  // empty: none
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("typed");  // empty: nothing typed
+    QTest::addColumn<QByteArray>("stored");
+    const QByteArray data = "Temp \xb0" "C run\n\nsample\n0 1\n1 2\n";
+    const QByteArray parameters = "view=1\r\n\r\nvtitle=T\r\nxtitle=caf\xe9\r\ndata=1\r\n1 1 0 0 0\r\n";
+    QTest::newRow("graph title from the data file") << data << QByteArray() << 101 << QString()
+                                                    << QByteArray("vtitle=Temp \xb0" "C run\r\n");
+    QTest::newRow("axis title from the parameter file") << data << parameters << 105 << QString()
+                                                        << QByteArray("xtitle=caf\xe9\r\n");
+    QTest::newRow("edited title in the code page") << data << parameters << 105 << QString::fromUtf8("café")
+                                                   << QByteArray("xtitle=caf\xc3\xa9\r\n");
+}
+
+// Bytes the code page cannot decode are shown as U+FFFD; an unedited text still goes back as it came.
+void PanelTransferTest::untouchedTitlesKeepTheirBytes() {
+    QFETCH(QByteArray, data);
+    QFETCH(QByteArray, parameters);
+    QFETCH(int, box);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, stored);
+    PanelFixture f;
+    f.write("latin.dat", data.toStdString());
+    if (!parameters.isEmpty()) f.write("latin.P", parameters.toStdString());
+    f.start(f.path("latin.dat"));
+    QVERIFY(f.edit(box)->text().contains(QChar::ReplacementCharacter));
+    if (!typed.isEmpty()) {
+        f.edit(box)->selectAll();
+        f.edit(box)->insert(typed);
+    }
+    f.run(command::kSave);
+    std::ifstream in(f.path("latin.P"), std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    QVERIFY2(written.find(stored.toStdString()) != std::string::npos, written.c_str());
 }
 
 void PanelTransferTest::listPositionsBecomeSizesTypesAndFonts() {

@@ -52,6 +52,45 @@ TEST_F(RangesTest, MinAndMaxCopyTheDataExtentOfOneAxis) {
     EXPECT_EQ(limits(), (std::vector<double>{-2, 8, 3, 7}));
 }
 
+// On a logarithmic axis only the values the axis can show count, over every set (hidden ones too);
+// without two distinct such values the range stays.
+TEST_F(RangesTest, MinAndMaxOnALogarithmicAxisTakeTheValuesItCanShow) {
+    struct Case {
+        const char* what;
+        int type;
+        std::vector<double> first, second;  // the x values of two sets
+        double lo, hi;                      // the x range afterwards
+        bool changed;
+    };
+    const Case cases[] = {
+        {"linear: the stored extent", 0, {-5, 0, 0.1}, {1000}, -5, 1000, true},
+        {"log: zero and negatives left out", 1, {-5, 0, 0.1}, {1000}, 0.1, 1000, true},
+        {"negative log: the negative ones", -1, {-5, -0.01, 0}, {3}, -5, -0.01, true},
+        {"log without a positive value", 1, {-5, 0}, {-1}, 1, 10, false},
+        {"log with one positive value", 1, {-5, 2}, {2}, 1, 10, false},
+    };
+    for (const Case& c : cases) {
+        doc = Document();
+        doc.xtype = static_cast<std::int8_t>(c.type);
+        doc.xmin = 1;
+        doc.xmax = 10;
+        addSet(c.first, std::vector<double>(c.first.size(), 1));
+        addSet(c.second, std::vector<double>(c.second.size(), 1), kHidden);
+        const Extents e = extents(doc.loadedSets());
+        doc.dataxmin = e.xmin;
+        doc.dataxmax = e.xmax;
+        EXPECT_EQ(rangeToDataExtent(doc, Axis::X), c.changed) << c.what;
+        EXPECT_EQ(doc.xmin, c.lo) << c.what;
+        EXPECT_EQ(doc.xmax, c.hi) << c.what;
+    }
+    // The y axis alike.
+    doc = Document();
+    doc.ytype = 1;
+    addSet({1, 2, 3}, {-5, 0.5, 50});
+    EXPECT_TRUE(rangeToDataExtent(doc, Axis::Y));
+    EXPECT_EQ(limits(), (std::vector<double>{0, 1, 0.5, 50}));
+}
+
 TEST_F(RangesTest, AutomaticRangeCountsTheShownPointsInsideTheOtherRange) {
     addSet({1, 2, 3, 20}, {10, 30, 20, 1000});  // x = 20 lies outside the x range
     addSet({5}, {50}, kMarkers);

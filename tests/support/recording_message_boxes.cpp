@@ -20,6 +20,12 @@ int RecordingMessageBoxes::ask(std::string_view caption, std::string_view text) 
     return -1;
 }
 
+int RecordingMessageBoxes::askDefaultNo(std::string_view caption, std::string_view text) {
+    const int answer = ask(caption, text);
+    m_messages.back().kind = "askDefaultNo";
+    return answer;
+}
+
 Answer RecordingMessageBoxes::askWithCancel(std::string_view caption, std::string_view text) {
     m_messages.push_back({"askWithCancel", std::string(caption), std::string(text), {}});
     return nextAnswer();

@@ -12,7 +12,7 @@ namespace varnex::testing {
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     struct Message {
-        std::string kind;  // "inform", "ask", "askWithCancel" or "fatal"
+        std::string kind;  // "inform", "ask", "askDefaultNo", "askWithCancel" or "fatal"
         std::string caption;
         std::string text;
         std::string detail;  // informWithDetail's detail; empty for the others
@@ -21,6 +21,7 @@ public:
     void inform(std::string_view caption, std::string_view text) override;
     void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) override;
     int ask(std::string_view caption, std::string_view text) override;
+    int askDefaultNo(std::string_view caption, std::string_view text) override;
     Answer askWithCancel(std::string_view caption, std::string_view text) override;
     void fatal(std::string_view text) override;
 

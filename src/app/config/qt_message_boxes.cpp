@@ -15,10 +15,12 @@ QtMessageBoxes::QtMessageBoxes(Runner runner) : m_runner(std::move(runner)) {
 
 QMessageBox::StandardButton QtMessageBoxes::run(QMessageBox::Icon icon, std::string_view caption,
                                                 std::string_view text, QMessageBox::StandardButtons buttons,
-                                                std::string_view detail) {
+                                                std::string_view detail,
+                                                QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, fromCodePage(caption), fromCodePage(text), buttons, m_owner.data());
     box.setTextFormat(Qt::PlainText);
     if (!detail.empty()) box.setDetailedText(fromCodePage(detail));
+    if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
     return m_runner(box);
 }
 
@@ -32,6 +34,14 @@ void QtMessageBoxes::informWithDetail(std::string_view caption, std::string_view
 
 int QtMessageBoxes::ask(std::string_view caption, std::string_view text) {
     switch (run(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No)) {
+        case QMessageBox::Yes: return 1;
+        case QMessageBox::No: return 0;
+        default: return -1;
+    }
+}
+
+int QtMessageBoxes::askDefaultNo(std::string_view caption, std::string_view text) {
+    switch (run(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, {}, QMessageBox::No)) {
         case QMessageBox::Yes: return 1;
         case QMessageBox::No: return 0;
         default: return -1;

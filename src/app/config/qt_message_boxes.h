@@ -32,12 +32,14 @@ public:
     // The detail goes to the box's detailed text, shown with its "Show Details..." button.
     void informWithDetail(std::string_view caption, std::string_view text, std::string_view detail) override;
     int ask(std::string_view caption, std::string_view text) override;
+    int askDefaultNo(std::string_view caption, std::string_view text) override;
     Answer askWithCancel(std::string_view caption, std::string_view text) override;
     void fatal(std::string_view text) override;
 
 private:
     QMessageBox::StandardButton run(QMessageBox::Icon icon, std::string_view caption, std::string_view text,
-                                    QMessageBox::StandardButtons buttons, std::string_view detail = {});
+                                    QMessageBox::StandardButtons buttons, std::string_view detail = {},
+                                    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
     Runner m_runner;
     QPointer<QWidget> m_owner;

@@ -25,20 +25,43 @@ bool substituted(const QString& original, const QString& decoded) {
     return decoded.count(QChar::ReplacementCharacter) > original.count(QChar::ReplacementCharacter);
 }
 
+// The length in UTF-16 units of the character at text[i]: 2 for a surrogate pair, else 1.
+qsizetype characterLength(const QString& text, qsizetype i) {
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+}
+
+// Calls visit(position, length, bytes) for each character of text with its Shift-JIS bytes, or with
+// nothing for a character Shift-JIS lacks; stops early when visit returns false.
+template <typename Visit>
+void eachShiftJisCharacter(const QString& text, QStringEncoder& encoder, Visit visit) {
+    QStringDecoder decoder(kShiftJisName);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = characterLength(text, i);
+        const QString character = text.mid(i, length);
+        QByteArray encoded = encoder.encode(character);
+        const bool lacking = substituted(character, decoder.decode(encoded));
+        if (!visit(i, lacking ? std::optional<QByteArray>() : std::optional<QByteArray>(std::move(encoded)))) return;
+        i += length;
+    }
+}
+
+// True if the whole text encodes without a substitute (the quick test before a scan by characters).
+bool encodesWhole(const QString& text, QStringEncoder& encoder, QByteArray& bytes) {
+    bytes = encoder.encode(text);
+    QStringDecoder decoder(kShiftJisName);
+    return !substituted(text, decoder.decode(bytes));
+}
+
 QByteArray toShiftJis(const QString& text) {
     QStringEncoder encoder(kShiftJisName);
     if (!encoder.isValid()) return text.toLatin1();
-    QByteArray bytes = encoder.encode(text);
-    QStringDecoder decoder(kShiftJisName);
-    if (!substituted(text, decoder.decode(bytes))) return bytes;
+    QByteArray bytes;
+    if (encodesWhole(text, encoder, bytes)) return bytes;
     bytes.clear();
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, length);
-        const QByteArray encoded = encoder.encode(character);
-        bytes += substituted(character, decoder.decode(encoded)) ? QByteArray("?") : encoded;
-        i += length;
-    }
+    eachShiftJisCharacter(text, encoder, [&](qsizetype, const std::optional<QByteArray>& encoded) {
+        bytes += encoded ? *encoded : QByteArray("?");
+        return true;
+    });
     return bytes;
 }
 
@@ -63,6 +86,31 @@ QString fromCodePage(std::string_view bytes, CodePage codePage) {
     QStringDecoder decoder(kShiftJisName);
     if (!decoder.isValid()) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     return decoder.decode(bytesOf(bytes));
+}
+
+std::optional<qsizetype> firstUnencodable(const QString& text, CodePage codePage) {
+    if (codePage == CodePage::Utf8) {
+        for (qsizetype i = 0; i < text.size(); i += characterLength(text, i)) {
+            if (text[i].isSurrogate() && characterLength(text, i) == 1) return i;
+        }
+        return std::nullopt;
+    }
+    QStringEncoder encoder(kShiftJisName);
+    if (!encoder.isValid()) {
+        // Without the codec the texts are Latin-1: a character beyond it has no byte.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].unicode() > 0xFF) return i;
+        }
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    if (encodesWhole(text, encoder, bytes)) return std::nullopt;
+    std::optional<qsizetype> found;
+    eachShiftJisCharacter(text, encoder, [&](qsizetype i, const std::optional<QByteArray>& encoded) {
+        if (!encoded) found = i;
+        return encoded.has_value();
+    });
+    return found;
 }
 
 std::string toCodePage(const QString& text, CodePage codePage) {

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,10 @@ namespace varnex {
 
 QString fromCodePage(std::string_view bytes, CodePage codePage = systemCodePage());
 std::string toCodePage(const QString& text, CodePage codePage = systemCodePage());
+
+// The position (in UTF-16 units) of the first character of text that the code page cannot hold, which
+// toCodePage would write as '?'; nothing when every character has its bytes. In UTF-8 only a lone
+// surrogate has none.
+std::optional<qsizetype> firstUnencodable(const QString& text, CodePage codePage = systemCodePage());
 
 }  // namespace varnex

@@ -67,6 +67,28 @@ private slots:
         // No Shift-JIS character for the Korean syllable, the euro sign or the emoji (a surrogate pair).
         QCOMPARE(toCodePage(QString::fromUtf8("a한温€😀b"), CodePage::ShiftJis), std::string("a?\x89\xb7??b"));
     }
+
+    // The first character toCodePage would write as '?', by its UTF-16 position.
+    void firstUnencodableCharacter_data() {
+        QTest::addColumn<int>("codePage");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("position");  // -1: none
+        const auto utf8 = static_cast<int>(CodePage::Utf8);
+        const auto sjis = static_cast<int>(CodePage::ShiftJis);
+        QTest::newRow("sjis all held") << sjis << QString::fromUtf8("温度 ｱ 1.5\n") << -1;
+        QTest::newRow("sjis euro after kanji") << sjis << QString::fromUtf8("温度€한") << 2;
+        QTest::newRow("sjis emoji after an emoji-free line") << sjis << QString::fromUtf8("1 2\n😀") << 4;
+        QTest::newRow("sjis a question mark is text") << sjis << QString("1 ? 2") << -1;
+        QTest::newRow("utf8 everything") << utf8 << QString::fromUtf8("€한😀") << -1;
+        QTest::newRow("utf8 lone surrogate") << utf8 << (QString("ab") + QChar(0xD800) + "c") << 2;
+    }
+    void firstUnencodableCharacter() {
+        QFETCH(int, codePage);
+        QFETCH(QString, text);
+        QFETCH(int, position);
+        const auto found = firstUnencodable(text, static_cast<CodePage>(codePage));
+        QCOMPARE(found ? int(*found) : -1, position);
+    }
 };
 
 }  // namespace varnex
