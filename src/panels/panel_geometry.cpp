@@ -102,7 +102,8 @@ std::vector<ControlPlan> graphRowLayout(int row, int y, int clientWidth, const P
     number.rightAligned = true;
     out.push_back(number);
     const int titleX = 10 + nw;
-    ControlPlan title = edit(row + 200, ControlKind::PlainEdit, {titleX, y, ew - (titleX - 25), m.hc}, 256, false);
+    ControlPlan title =
+        edit(row + 200, ControlKind::PlainEdit, {titleX, y, ew - (titleX - 25), m.hc}, 256, false);
     title.readOnly = true;
     out.push_back(title);
     const int y2 = y + m.step() - 2;

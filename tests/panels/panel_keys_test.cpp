@@ -166,13 +166,18 @@ void PanelKeysTest::commandsShowTheFocusMark_data() {
     QTest::addColumn<int>("page");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
-    QTest::newRow("Ctrl+Down on the graph page") << int(kGraphPage) << int(Qt::Key_Down) << int(Qt::ControlModifier);
-    QTest::newRow("Ctrl+Right on the graph page") << int(kGraphPage) << int(Qt::Key_Right) << int(Qt::ControlModifier);
-    QTest::newRow("Ctrl+H on the graph page") << int(kGraphPage) << int(Qt::Key_H) << int(Qt::ControlModifier);
-    QTest::newRow("Ctrl+Down on the axis page") << int(kAxisPage) << int(Qt::Key_Down) << int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+Down on the graph page")
+        << int(kGraphPage) << int(Qt::Key_Down) << int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+Right on the graph page")
+        << int(kGraphPage) << int(Qt::Key_Right) << int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+H on the graph page")
+        << int(kGraphPage) << int(Qt::Key_H) << int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+Down on the axis page")
+        << int(kAxisPage) << int(Qt::Key_Down) << int(Qt::ControlModifier);
     QTest::newRow("Ctrl+H on the axis page") << int(kAxisPage) << int(Qt::Key_H) << int(Qt::ControlModifier);
     QTest::newRow("Ctrl+X") << int(kGraphPage) << int(Qt::Key_X) << int(Qt::ControlModifier);
-    QTest::newRow("Ctrl+Tab to the graph page") << int(kAxisPage) << int(Qt::Key_Tab) << int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+Tab to the graph page")
+        << int(kAxisPage) << int(Qt::Key_Tab) << int(Qt::ControlModifier);
     QTest::newRow("a click on the graph tab") << int(kAxisPage) << 0 << 0;
 }
 
