@@ -4,7 +4,7 @@
 Starts a copy of the program in a temporary folder with its own configuration (the editor and the user
 tool are /bin/true, the help and document opener is a stand-in that does nothing), opens generated data
 files and sends random keys, menu mnemonics, clicks and right-clicks in the graph, wheel turns over the
-panels, tab clicks and typed numbers for a bounded time. It fails when:
+panels, clicks in the panels, tab clicks and typed numbers for a bounded time. It fails when:
   - the program is gone or exits with a non-zero code or a signal;
   - its main window does not answer for 10 s (a drag offered to it gets no status reply);
   - a data file changed while no command that writes data files could run.
@@ -274,8 +274,8 @@ def checksums(folder):
 def generate(rng, count):
     events = []
     for _ in range(count):
-        kind = rng.choices(["key", "type", "menu", "click", "rclick", "wheel", "tab"],
-                           weights=[50, 8, 8, 12, 5, 4, 4])[0]
+        kind = rng.choices(["key", "type", "menu", "click", "rclick", "pclick", "wheel", "tab"],
+                           weights=[50, 8, 8, 10, 5, 6, 4, 4])[0]
         if kind == "key":
             events.append(f"key {rng.choice(KEYS)}")
         elif kind == "type":
@@ -288,6 +288,9 @@ def generate(rng, count):
         elif kind in ("click", "rclick"):
             # Fractions of the graph window's square (the area right of the tab control).
             events.append(f"{kind} {rng.uniform(0.02, 0.98):.3f} {rng.uniform(0.02, 0.98):.3f}")
+        elif kind == "pclick":
+            # Fractions of the tab page: the panels' controls and the data sheet.
+            events.append(f"pclick {rng.uniform(0.02, 0.98):.3f} {rng.uniform(0.02, 0.98):.3f}")
         elif kind == "wheel":
             events.append(f"wheel {rng.uniform(0.1, 0.9):.3f} {rng.choice(['up', 'down'])}")
         else:
@@ -395,6 +398,8 @@ class Session:
             side = max(min(width - left - 10, height - top - 40), 20)
             x.click(x0 + left + int(float(words[1]) * side), y0 + top + int(float(words[2]) * side),
                     1 if kind == "click" else 3)
+        elif kind == "pclick":
+            x.click(x0 + 10 + int(float(words[1]) * 240), y0 + 60 + int(float(words[2]) * max(height - 100, 20)), 1)
         elif kind == "wheel":
             x.click(x0 + 30 + int(float(words[1]) * 200), y0 + 60 + int(float(words[1]) * max(height - 120, 20)),
                     4 if words[2] == "up" else 5)
@@ -442,7 +447,7 @@ def run(args):
         events = generate(rng, args.events)
 
     os.makedirs(args.out, exist_ok=True)
-    events_path = os.path.join(args.out, f"events-{seed}.txt")
+    events_path = os.path.join(args.out, f"events-{seed}{'-replayed' if args.replay else ''}.txt")
     log(f"random input: seed {seed}; events in {events_path}; replay with --replay {events_path}")
 
     xvfb, display = start_xvfb(os.environ)
