@@ -93,7 +93,6 @@ std::vector<ControlPlan> axisPanelLayout(int clientWidth, const PanelMetrics& m)
 
 std::vector<ControlPlan> graphRowLayout(int row, int y, int clientWidth, const PanelMetrics& m) {
     const int cw2 = static_cast<int>((clientWidth - 35) * 0.5);
-    const int ew = clientWidth - 30;
     std::vector<ControlPlan> out;
     out.reserve(6);
     // A number of three digits must not lose one: the label widens and the title box moves right.
@@ -103,7 +102,7 @@ std::vector<ControlPlan> graphRowLayout(int row, int y, int clientWidth, const P
     out.push_back(number);
     const int titleX = 10 + nw;
     ControlPlan title =
-        edit(row + 200, ControlKind::PlainEdit, {titleX, y, ew - (titleX - 25), m.hc}, 256, false);
+        edit(row + 200, ControlKind::PlainEdit, {titleX, y, clientWidth - 5 - titleX, m.hc}, 256, false);
     title.readOnly = true;
     out.push_back(title);
     const int y2 = y + m.step() - 2;

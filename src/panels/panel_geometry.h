@@ -50,8 +50,9 @@ std::vector<ControlPlan> axisPanelLayout(int clientWidth, const PanelMetrics& m)
 inline constexpr int kFirstRowY = 10;
 
 // Row `row`'s six controls at the top y, in creation order: the number label (id row + 100, numberWidth
-// wide, the title box standing 5 pixels right of it), the title box (row + 200), the interpolation (row + 300), line-type (row + 400), marker (row + 500) and
-// shape (row + 600) lists. The next row starts at y + rowPitch().
+// wide), the title box (row + 200, from 5 pixels right of the number to 5 pixels short of the right
+// edge), the interpolation (row + 300), line-type (row + 400), marker (row + 500) and shape (row + 600)
+// lists. The next row starts at y + rowPitch().
 std::vector<ControlPlan> graphRowLayout(int row, int y, int clientWidth, const PanelMetrics& m);
 
 }  // namespace varnex

@@ -34,6 +34,8 @@ private slots:
     void axisControlsStandWhereTheLayoutPutsThem();
     void listsHoldTheirItemsInOrder();
     void rowControlsStandOnThreeLinesOneRowPitchApart();
+    void rowNumberWidthMovesOnlyTheTitle_data();
+    void rowNumberWidthMovesOnlyTheTitle();
     void rowsAreReusedWhenTheNumberOfSetsChanges();
     void twoHundredFiftyFiveSetsGiveTwoHundredFiftyFiveRows();
     void scrollRangeCoversOneRowLessThanTheRows_data();
@@ -148,6 +150,28 @@ void PanelLayoutTest::rowControlsStandOnThreeLinesOneRowPitchApart() {
         QCOMPARE(row.lists[3]->objectName(), QStringLiteral("c%1").arg(600 + j));
     }
     QCOMPARE(f.graph().rowTop(4), 10 + 3 * p);
+}
+
+void PanelLayoutTest::rowNumberWidthMovesOnlyTheTitle_data() {
+    QTest::addColumn<int>("numberWidth");
+    QTest::addColumn<int>("shownWidth");
+    QTest::newRow("narrower than 15") << 9 << 15;
+    QTest::newRow("15") << 15 << 15;
+    QTest::newRow("three digits of 8 pixels") << 25 << 25;
+    QTest::newRow("a wide font") << 40 << 40;
+}
+
+void PanelLayoutTest::rowNumberWidthMovesOnlyTheTitle() {
+    QFETCH(int, numberWidth);
+    QFETCH(int, shownWidth);
+    PanelMetrics m{24, 1, 15};
+    m.numberWidth = numberWidth;
+    const auto plans = graphRowLayout(255, 40, 230, m);
+    QCOMPARE(toQRect(plans[0].rect), QRect(5, 40, shownWidth, 24));
+    QCOMPARE(toQRect(plans[1].rect), QRect(10 + shownWidth, 40, 230 - 15 - shownWidth, 24));
+    // The lists keep their places whatever the number's width.
+    const auto narrow = graphRowLayout(255, 40, 230, PanelMetrics{24, 1, 15});
+    for (std::size_t i = 2; i < plans.size(); ++i) QCOMPARE(toQRect(plans[i].rect), toQRect(narrow[i].rect));
 }
 
 void PanelLayoutTest::rowsAreReusedWhenTheNumberOfSetsChanges() {
