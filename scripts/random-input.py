@@ -459,7 +459,11 @@ def run(args):
     failure = None
     session = None
     try:
-        session = Session(os.path.abspath(args.program), folder, display, args.out)
+        try:
+            session = Session(os.path.abspath(args.program), folder, display, args.out)
+        except OSError as error:  # libX11 or libXtst missing
+            log(f"SKIP: the X libraries cannot be loaded ({error})")
+            return 0
         data = os.path.join(folder, "data")
         for name, text in files.items():
             with open(os.path.join(data, name), "w") as f:
