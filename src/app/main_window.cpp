@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTabBar>
 
@@ -53,6 +54,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     m_tabs->setFont(font());
     for (const char* label : {"axis", "graph", "data"}) m_tabs->addTab(new QWidget, QString::fromLatin1(label));
     restorePages();
+    // A click on a tab asks the program for the page and leaves the pages alone: the tab control
+    // switching by itself would move the focus into the new page's first control before the program
+    // shows the page, and that control would be remembered in place of the page's own.
+    m_tabBar = m_tabs->tabBar();
+    m_tabBar->installEventFilter(this);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (index < 0 || (index == m_selectedPage && m_pageShown)) return;
         restorePages();
@@ -134,6 +140,17 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (m_tabBar && watched == m_tabBar) {
+        if (event->type() == QEvent::Wheel) return true;  // the wheel over the tabs switches nothing
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                const int index = m_tabBar->tabAt(mouse->position().toPoint());
+                if (index >= 0 && (index != m_selectedPage || !m_pageShown)) emit pageRequested(index);
+            }
+            return true;
+        }
+    }
     if (event->type() == QEvent::Resize) {
         if (watched == m_client) layoutAll();
         if (watched == m_statusArea) layoutStatusParts();

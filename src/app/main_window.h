@@ -5,6 +5,8 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
+#include <QTabBar>
 #include <QTabWidget>
 #include <array>
 #include <string>
@@ -73,6 +75,7 @@ private:
     QWidget* m_client = nullptr;  // the area between menu bar and status bar
     GraphWindow* m_graph = nullptr;
     QTabWidget* m_tabs = nullptr;
+    QPointer<QTabBar> m_tabBar;  // watched for clicks; null while the window is being built or destroyed
     QWidget* m_statusArea = nullptr;
     std::array<QLabel*, 3> m_parts{};
     int m_selectedPage = kAxisPage;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWheelEvent>
@@ -30,6 +31,23 @@ int shownPosition(const QComboBox* list) {
 // around (the remainder keeps the sign, so a negative value selects nothing).
 int positionOf(int value, int modulus) {
     return modulus > 0 ? value % modulus : value;
+}
+
+bool isModifierKey(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -196,8 +214,7 @@ int GraphPanel::rowOf(const QWidget* w) const {
 void GraphPanel::focusRow(int k) {
     if (k < 1 || k > m_count) return;
     const RowChoice focused = focusedRow(focusedControl());
-    row(k).lists[static_cast<std::size_t>(focused.found ? focused.column : 0)]->setFocus(
-        Qt::OtherFocusReason);
+    giveKeyboardFocus(row(k).lists[static_cast<std::size_t>(focused.found ? focused.column : 0)]);
 }
 
 bool GraphPanel::fullyVisible(const QWidget* w) const {
@@ -322,7 +339,20 @@ void GraphPanel::barAction(int action) {
     m_bar->setSliderPosition(m_bar->value());
 }
 
+void GraphPanel::keepInView(const QWidget* w) {
+    if (rowOf(w) > 0 && !fullyVisible(w)) scrollRowIntoView(w);
+}
+
 bool GraphPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        // A key never changes a control the user cannot see: a row scrolled out of view comes back
+        // first, and the key then acts on it as usual.
+        // A modifier pressed alone acts on nothing (and may begin a cursor command, which decides).
+        if (!isModifierKey(static_cast<const QKeyEvent*>(event)->key())) {
+            keepInView(qobject_cast<QWidget*>(watched));
+        }
+        return false;
+    }
     if (event->type() == QEvent::Wheel) {
         // Turning the wheel anywhere over the rows scrolls them, as it does over the bar.
         QCoreApplication::sendEvent(m_bar, event);

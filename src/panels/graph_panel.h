@@ -9,8 +9,9 @@
 // P = 3·S + 8 and the range is 0 .. P × max(n − 1, 1). The bar's arrows and the clicks beside its thumb
 // move one row and give the focus to the row now at the top, in the column of the focused list.
 // Dragging the thumb and turning the wheel over the panel also scroll, snapped to whole rows, with the
-// same focus move; the wheel never changes a list's value here. Tab and Shift+Tab into a row out of view
-// scroll it into view by whole rows, so keys never act on a list the user cannot see.
+// same focus move; the wheel never changes a list's value here. Tab and Shift+Tab into a row out of view,
+// and any key reaching a row control scrolled out of view, scroll it into view by whole rows first, so
+// keys never act on a control the user cannot see.
 #pragma once
 
 #include <QFrame>
@@ -107,6 +108,9 @@ public:
     // w lies wholly inside the viewport (right and bottom edges counting as outside). Widgets outside
     // the content count as fully visible.
     bool fullyVisible(const QWidget* w) const;
+    // Scrolls by whole rows until the row control w stands fully in view; nothing when it does already
+    // or w is no row control.
+    void keepInView(const QWidget* w);
 
     // Reads the bar into the record: the position becomes the previous one, then the bar's position
     // and range are taken.

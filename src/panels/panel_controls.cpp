@@ -163,7 +163,10 @@ PanelMetrics panelMetrics(const QWidget* panel) {
     PanelMetrics m;
     m.hc = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, panel);
     m.bd = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, panel);
-    m.ht = QFontMetrics(panel->font()).height();
+    const QFontMetrics font(panel->font());
+    m.ht = font.height();
+    // The widest row number in any digits of the font, with a pixel to spare for rounding.
+    m.numberWidth = std::max(15, font.horizontalAdvance(QStringLiteral("888")) + 1);
     return m;
 }
 
@@ -185,6 +188,15 @@ bool cycleFocus(const std::vector<QWidget*>& order, bool next) {
         }
     }
     return false;
+}
+
+void giveKeyboardFocus(QWidget* w) {
+    if (!w) return;
+    // The window shows focus marks once a key moved the focus; a shortcut reason sets that, and a
+    // control that has the focus already is marked too.
+    w->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    w->setFocus(Qt::ShortcutFocusReason);
+    w->update();
 }
 
 }  // namespace varnex

@@ -56,12 +56,16 @@ std::optional<std::string> listItemText(const QComboBox* list);
 namespace varnex {
 
 // Hc, Bd and Ht for panel: the style's caption-bar height and border, and the height of the panel's
-// font.
+// font; the width of a three-digit row number in that font.
 PanelMetrics panelMetrics(const QWidget* panel);
 
 // Moves the focus from the control that has it to the next (or previous) one of order that can take
 // it by Tab, wrapping around; from a control outside order, to the first (or last). False when no
 // control of order can take the focus.
 bool cycleFocus(const std::vector<QWidget*>& order, bool next);
+
+// Gives w the focus as a key does, so that the style draws its focus mark: the user sees which control
+// the next key changes. Used wherever a command or a page switch moves the focus. Nothing for null.
+void giveKeyboardFocus(QWidget* w);
 
 }  // namespace varnex

@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include "panels/graph_panel.h"
+#include "panels/panel_controls.h"
 
 namespace varnex {
 
@@ -49,7 +50,7 @@ void PanelFocus::remember(int page, QWidget* w) {
 void PanelFocus::restore(int page) {
     auto& kept = m_remembered[static_cast<std::size_t>(page)];
     if (!inPage(page, kept)) kept = m_home(page);
-    if (shown(page) && kept) kept->setFocus(Qt::OtherFocusReason);
+    if (shown(page)) giveKeyboardFocus(kept);
 }
 
 QWidget* PanelFocus::focusControl(int page) const {
@@ -63,9 +64,7 @@ QWidget* PanelFocus::focusControl(int page) const {
 
 void PanelFocus::moveToHome(int page) {
     m_remembered[static_cast<std::size_t>(page)] = m_home(page);
-    if (shown(page) && m_remembered[static_cast<std::size_t>(page)]) {
-        m_remembered[static_cast<std::size_t>(page)]->setFocus(Qt::OtherFocusReason);
-    }
+    if (shown(page)) giveKeyboardFocus(m_remembered[static_cast<std::size_t>(page)]);
 }
 
 }  // namespace varnex

@@ -1,5 +1,7 @@
 #include "panels/panel_geometry.h"
 
+#include <algorithm>
+
 namespace varnex {
 namespace {
 
@@ -91,13 +93,16 @@ std::vector<ControlPlan> axisPanelLayout(int clientWidth, const PanelMetrics& m)
 
 std::vector<ControlPlan> graphRowLayout(int row, int y, int clientWidth, const PanelMetrics& m) {
     const int cw2 = static_cast<int>((clientWidth - 35) * 0.5);
-    const int ew = clientWidth - 30;
     std::vector<ControlPlan> out;
     out.reserve(6);
-    ControlPlan number = label(row + 100, {}, {5, y, 15, m.hc});
+    // A number of three digits must not lose one: the label widens and the title box moves right.
+    const int nw = std::max(m.numberWidth, 15);
+    ControlPlan number = label(row + 100, {}, {5, y, nw, m.hc});
     number.rightAligned = true;
     out.push_back(number);
-    ControlPlan title = edit(row + 200, ControlKind::PlainEdit, {25, y, ew, m.hc}, 256, false);
+    const int titleX = 10 + nw;
+    ControlPlan title =
+        edit(row + 200, ControlKind::PlainEdit, {titleX, y, clientWidth - 5 - titleX, m.hc}, 256, false);
     title.readOnly = true;
     out.push_back(title);
     const int y2 = y + m.step() - 2;

@@ -18,6 +18,7 @@ struct PanelMetrics {
     int hc = 0;  // caption-bar height: the height of every label, edit box and closed list
     int bd = 0;  // border height
     int ht = 0;  // character height of the panel font
+    int numberWidth = 15;  // the graph rows' number labels: at least 15, wide enough for "255"
     // S: from one line of controls to the next.
     int step() const { return hc + 5; }
     // P: from one row of the graph panel to the next.
@@ -48,9 +49,10 @@ std::vector<ControlPlan> axisPanelLayout(int clientWidth, const PanelMetrics& m)
 // The top of the graph panel's first row.
 inline constexpr int kFirstRowY = 10;
 
-// Row `row`'s six controls at the top y, in creation order: the number label (id row + 100), the
-// title box (row + 200), the interpolation (row + 300), line-type (row + 400), marker (row + 500) and
-// shape (row + 600) lists. The next row starts at y + rowPitch().
+// Row `row`'s six controls at the top y, in creation order: the number label (id row + 100, numberWidth
+// wide), the title box (row + 200, from 5 pixels right of the number to 5 pixels short of the right
+// edge), the interpolation (row + 300), line-type (row + 400), marker (row + 500) and shape (row + 600)
+// lists. The next row starts at y + rowPitch().
 std::vector<ControlPlan> graphRowLayout(int row, int y, int clientWidth, const PanelMetrics& m);
 
 }  // namespace varnex

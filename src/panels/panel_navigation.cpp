@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "panels/graph_panel.h"
+#include "panels/panel_controls.h"
 #include "shell/panel_command_ids.h"
 
 namespace varnex {
@@ -68,14 +69,14 @@ void navigateGraph(GraphPanel& panel, int command) {
     if (!panel.fullyVisible(focused)) {
         const ScrollRecord& r = panel.scrollState();
         const int top = r.position / r.line + 1;
-        if (top >= 1 && top <= panel.rowCount()) panel.row(top).lists[0]->setFocus(Qt::OtherFocusReason);
+        if (top >= 1 && top <= panel.rowCount()) giveKeyboardFocus(panel.row(top).lists[0]);
         return;
     }
     const RowChoice at = panel.focusedRow(focused);
     if (!at.found) return;
     const auto focusOn = [&panel](int row, int column) {
         if (row >= 1 && row <= panel.rowCount()) {
-            panel.row(row).lists[static_cast<std::size_t>(column)]->setFocus(Qt::OtherFocusReason);
+            giveKeyboardFocus(panel.row(row).lists[static_cast<std::size_t>(column)]);
         }
     };
     // Columns: 0 interpolation and 1 line type on the row's second line, 2 marker and 3 shape on its

@@ -8,6 +8,7 @@
 #include "document/model.h"
 #include "panels/axis_panel.h"
 #include "panels/graph_panel.h"
+#include "panels/panel_controls.h"
 #include "panels/panel_focus.h"
 #include "panels/panel_navigation.h"
 #include "panels/set_all_choices.h"
@@ -109,7 +110,12 @@ void ParameterPanels::rebuild(Document& doc) {
 
 void ParameterPanels::setRows(int n) {
     n = std::clamp(n, 0, GraphPanel::kMaxRows);
-    if (n == m_graph->rowCount()) return;
+    if (n != m_graph->rowCount()) rebuildRows(n);
+    // The row that keeps the focus stays in view, whatever the scrolling before the load left.
+    if (n > 0) m_graph->keepInView(m_focus->focusControl(kGraphPage));
+}
+
+void ParameterPanels::rebuildRows(int n) {
     m_graph->beginRebuild(n);
     if (n < m_graph->rowCount()) {
         QWidget* focused = m_focus->focusControl(kGraphPage);
@@ -145,13 +151,13 @@ void ParameterPanels::navigate(int command) {
     QWidget* focused = focusedControl();
     const bool onControl = focused && focused->parentWidget() == m_axis->client();
     const int to = axisMove(command, onControl ? focused->objectName().mid(1).toInt() : 0);
-    if (QWidget* target = m_axis->control(to)) target->setFocus(Qt::OtherFocusReason);
+    giveKeyboardFocus(m_axis->control(to));
 }
 
 void ParameterPanels::focusRangeBox(bool xAxis) {
     QWidget* first = m_axis->control(xAxis ? kXMaxBox : kYMaxBox);
     QWidget* second = m_axis->control(xAxis ? kXMinBox : kYMinBox);
-    (focusedControl() == first ? second : first)->setFocus(Qt::OtherFocusReason);
+    giveKeyboardFocus(focusedControl() == first ? second : first);
 }
 
 void ParameterPanels::closeOpenList() {

@@ -46,7 +46,8 @@ public:
 
     // Makes the graph panel hold n rows, reusing the rows that exist. The focus stays on its control
     // while that row remains; a focus on a destroyed row goes to the graph page's home with the view
-    // scrolled to the top.
+    // scrolled to the top. The graph page's focus row is scrolled into view, by whole rows, when a load
+    // left it out of view (also when the number of rows stays).
     void setRows(int n);
 
     // Graph "&Set Parameter" (after the apply): asks and gives the focused row list's choice to all
@@ -63,6 +64,7 @@ public:
 
 private:
     QWidget* home(int page) const;
+    void rebuildRows(int n);
 
     PageHost& m_pages;
     Document& m_undo;

@@ -34,6 +34,8 @@ private slots:
     void axisControlsStandWhereTheLayoutPutsThem();
     void listsHoldTheirItemsInOrder();
     void rowControlsStandOnThreeLinesOneRowPitchApart();
+    void rowNumberWidthMovesOnlyTheTitle_data();
+    void rowNumberWidthMovesOnlyTheTitle();
     void rowsAreReusedWhenTheNumberOfSetsChanges();
     void twoHundredFiftyFiveSetsGiveTwoHundredFiftyFiveRows();
     void scrollRangeCoversOneRowLessThanTheRows_data();
@@ -135,10 +137,12 @@ void PanelLayoutTest::rowControlsStandOnThreeLinesOneRowPitchApart() {
         const int y = 10 + (j - 1) * p;
         QCOMPARE(f.graph().rowTop(j), y);
         const GraphPanel::Row& row = f.graph().row(j);
-        QCOMPARE(row.number->geometry(), QRect(5, y, 15, m.hc));
+        // The number is at least 15 wide and wide enough for three digits; the title follows it.
+        const int nw = std::max(15, m.numberWidth);
+        QCOMPARE(row.number->geometry(), QRect(5, y, nw, m.hc));
         QCOMPARE(row.number->text(), QString::number(j));
         QVERIFY(row.number->alignment() & Qt::AlignRight);
-        QCOMPARE(row.title->geometry(), QRect(25, y, wg - 30, m.hc));
+        QCOMPARE(row.title->geometry(), QRect(10 + nw, y, wg - 15 - nw, m.hc));
         QCOMPARE(row.lists[0]->geometry(), QRect(25, y + s - 2, cw2, m.hc));
         QCOMPARE(row.lists[1]->geometry(), QRect(cw2 + 30, y + s - 2, cw2, m.hc));
         QCOMPARE(row.lists[2]->geometry(), QRect(25, y + 2 * s - 2, cw2, m.hc));
@@ -146,6 +150,28 @@ void PanelLayoutTest::rowControlsStandOnThreeLinesOneRowPitchApart() {
         QCOMPARE(row.lists[3]->objectName(), QStringLiteral("c%1").arg(600 + j));
     }
     QCOMPARE(f.graph().rowTop(4), 10 + 3 * p);
+}
+
+void PanelLayoutTest::rowNumberWidthMovesOnlyTheTitle_data() {
+    QTest::addColumn<int>("numberWidth");
+    QTest::addColumn<int>("shownWidth");
+    QTest::newRow("narrower than 15") << 9 << 15;
+    QTest::newRow("15") << 15 << 15;
+    QTest::newRow("three digits of 8 pixels") << 25 << 25;
+    QTest::newRow("a wide font") << 40 << 40;
+}
+
+void PanelLayoutTest::rowNumberWidthMovesOnlyTheTitle() {
+    QFETCH(int, numberWidth);
+    QFETCH(int, shownWidth);
+    PanelMetrics m{24, 1, 15};
+    m.numberWidth = numberWidth;
+    const auto plans = graphRowLayout(255, 40, 230, m);
+    QCOMPARE(toQRect(plans[0].rect), QRect(5, 40, shownWidth, 24));
+    QCOMPARE(toQRect(plans[1].rect), QRect(10 + shownWidth, 40, 230 - 15 - shownWidth, 24));
+    // The lists keep their places whatever the number's width.
+    const auto narrow = graphRowLayout(255, 40, 230, PanelMetrics{24, 1, 15});
+    for (std::size_t i = 2; i < plans.size(); ++i) QCOMPARE(toQRect(plans[i].rect), toQRect(narrow[i].rect));
 }
 
 void PanelLayoutTest::rowsAreReusedWhenTheNumberOfSetsChanges() {
@@ -252,7 +278,7 @@ void PanelLayoutTest::scrollPositionSurvivesARebuild() {
     f.desktop().showPage(kGraphPage);
     scrollTo(2);
     QVERIFY(shownAt(5 * p));
-    f.rowList(2, 0)->setFocus();
+    f.rowList(4, 0)->setFocus();  // above the view now; the clamped position shows it at the top
     f.openSets(4, "four.dat");
     f.desktop().showPage(kGraphPage);
     QVERIFY(shownAt(3 * p));
