@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -24,6 +25,9 @@
 #include "panels/parameter_panels.h"
 #include "shell/layout.h"
 #include "util/message_boxes.h"
+
+// The resources of the static shell library are registered by hand (outside any namespace, as Qt asks).
+static void initResources() { Q_INIT_RESOURCE(varnex); }
 
 namespace varnex {
 
@@ -53,6 +57,8 @@ void Desktop::start(const std::string& commandLineFile) {
 
 void Desktop::createMainWindow() {
     m_window = std::make_unique<MainWindow>();
+    initResources();
+    m_window->setWindowIcon(QIcon(QStringLiteral(":/icons/org.varnex.Varnex.svg")));
     m_graph = std::make_unique<GraphView>(m_window->graphWindow(), m_messages);
     m_documents = std::make_unique<DocumentCommands>(m_views, m_pool, m_messages, m_config, *m_graph, *m_window,
                                                      m_hooks);

@@ -1,8 +1,10 @@
 #include "app/config/configuration.h"
 
 #include <array>
-#include <filesystem>
+#include <iostream>
 #include <string_view>
+
+#include "app/config/config_location.h"
 
 #include "document/line_reader.h"
 #include "util/bounded_text.h"
@@ -130,10 +132,6 @@ void readLines(ByteSource& source, Configuration& config) {
     while (reader.readLine()) applyLine(reader.line(), config, tool);
 }
 
-std::string withExtension(const std::string& path, const char* extension) {
-    return std::filesystem::path(path).replace_extension(extension).string();
-}
-
 }  // namespace
 
 bool Configuration::isTool(int id) const {
@@ -166,8 +164,10 @@ void readConfigurationText(std::string_view text, Configuration& config) {
 Configuration readConfiguration(const std::string& programPath, MessageBoxes& messages) {
     Configuration config;
     config.programPath = programPath;
-    config.configurationPath = withExtension(programPath, ".ini");
-    config.helpPath = withExtension(programPath, ".html");
+    ConfigurationPlace place = locateConfiguration(programPath, userConfigHome());
+    if (const std::string note = prepareConfiguration(place); !note.empty()) std::cerr << "varnexw32: " << note << '\n';
+    config.configurationPath = place.configurationPath;
+    config.helpPath = place.helpPath;
     FileSource source(config.configurationPath);
     if (!source.isOpen()) {
         messages.fatal("varnexw32.ini ファイルがありません。");
