@@ -88,7 +88,7 @@ void ConfigLocationTest::installedProgramCreatesThePerUserFileOnce() {
         testing::RecordingMessageBoxes boxes;
         const Configuration config = readConfiguration(program(), boxes);
         QCOMPARE(fs::path(config.configurationPath), userFile);
-        QCOMPARE(config.extensions, (std::vector<std::string>{"dat", "txt"}));
+        QCOMPARE(config.extensions, (run == 0 ? std::vector<std::string>{"dat", "txt"} : std::vector<std::string>{"csvx"}));
         QVERIFY(boxes.messages().empty());
         // The user edits the copy; a second start keeps the edit.
         if (run == 0) std::ofstream(userFile, std::ios::app) << "ext=csvx\n";
@@ -97,8 +97,6 @@ void ConfigLocationTest::installedProgramCreatesThePerUserFileOnce() {
     QVERIFY((fs::status(userFile).permissions() & fs::perms::owner_write) != fs::perms::none);
     QVERIFY(!fs::exists(root() / "usr/bin/varnexw32.ini"));
     QCOMPARE(std::distance(fs::directory_iterator(root() / "usr/bin"), fs::directory_iterator()), 1);
-    testing::RecordingMessageBoxes boxes;
-    QCOMPARE(readConfiguration(program(), boxes).extensions, std::vector<std::string>{"csvx"});
 }
 
 void ConfigLocationTest::unwritableConfigHomeReadsTheInstalledDefault() {

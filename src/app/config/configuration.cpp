@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/config/config_location.h"
+#include "render/output/qt/export.h"
 
 #include "document/line_reader.h"
 #include "util/bounded_text.h"
@@ -19,14 +20,14 @@ constexpr std::size_t kEditorField = 264;
 constexpr std::size_t kToolField = 256;
 
 enum class Key { Editor, PrintOx, PrintOy, PrintWidth, WidthGraph, WidthFrame, MarkerSize, LimitText, Menu, Command, Ext,
-                 CodePageName };
+                 CodePageName, ExportSize };
 
 struct KeyName {
     std::string_view text;
     Key key;
 };
 
-constexpr std::array<KeyName, 12> kKeys{{
+constexpr std::array<KeyName, 13> kKeys{{
     {"editor=", Key::Editor},
     {"print ox=", Key::PrintOx},
     {"print oy=", Key::PrintOy},
@@ -39,6 +40,7 @@ constexpr std::array<KeyName, 12> kKeys{{
     {"cmnd=", Key::Command},
     {"ext=", Key::Ext},
     {"codepage=", Key::CodePageName},
+    {"export size=", Key::ExportSize},
 }};
 
 std::string fitField(std::string_view text, std::size_t fieldSize) {
@@ -121,6 +123,10 @@ void applyLine(std::string_view line, Configuration& config, ToolInProgress& too
                 }
                 break;
             case Key::CodePageName: applyCodePage(value, config); break;
+            case Key::ExportSize:
+                // A size no PNG can have leaves the one before.
+                if (const int size = parseLeadingInt(value); size >= 1 && size <= kMaxPngSize) config.exportSize = size;
+                break;
         }
         return;
     }

@@ -41,6 +41,9 @@ struct Configuration {
     double graphwidth = 0.3;
     double framewidth = 0.3;
     double markersize = 1.3;
+    // "export size=": the side in pixels of a PNG that File > Export writes, 1 to 10000; a value outside
+    // is ignored.
+    int exportSize = 1000;
     std::vector<UserTool> tools;  // at most kMaxTools
     // "codepage=": how every text the program reads, shows and writes is encoded. The start-up applies
     // it (setSystemCodePage) before any data file is read.
@@ -63,7 +66,7 @@ Configuration readConfiguration(const std::string& programPath, MessageBoxes& me
 // Applies the lines of a configuration text to config; fields whose keys are absent keep their values.
 // A key may stand anywhere in its line and its value is the text after the line's first '='; the first
 // key found in the order editor, print ox, print oy, print width, width graph, width frame, marker
-// size, limittext, menu, cmnd, ext, codepage decides. Tools beyond kMaxTools and an "ext=" line without any
+// size, limittext, menu, cmnd, ext, codepage, export size decides. Tools beyond kMaxTools and an "ext=" line without any
 // extension are ignored.
 void readConfigurationText(std::string_view text, Configuration& config);
 
