@@ -7,6 +7,10 @@
 
 #include "app/config/config_location.h"
 #include "app/config/configuration.h"
+#include "app/desktop.h"
+#include "app/main_window.h"
+#include "shell/commands.h"
+#include "app/command_actions.h"
 #include "support/recording_message_boxes.h"
 
 namespace varnex {
@@ -21,6 +25,7 @@ private slots:
     void place();
     void installedProgramCreatesThePerUserFileOnce();
     void unwritableConfigHomeReadsTheInstalledDefault();
+    void installedDesktopEditsAndHelpsFromTheRightPlaces();
 
 private:
     void write(const fs::path& path, const std::string& text) {
@@ -115,7 +120,36 @@ void ConfigLocationTest::unwritableConfigHomeReadsTheInstalledDefault() {
     QCOMPARE(boxes.messages()[0].kind, std::string("fatal"));
 }
 
+void ConfigLocationTest::installedDesktopEditsAndHelpsFromTheRightPlaces() {
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(configHome()));
+    std::vector<QUrl> opened;
+    DesktopOptions options;
+    options.programPath = program();
+    options.programs = ExternalPrograms([](const QString&, const QStringList&) { return true; },
+                                        [&opened](const QUrl& url) {
+                                            opened.push_back(url);
+                                            return true;
+                                        });
+    testing::RecordingMessageBoxes boxes;
+    {
+        Desktop desktop(std::move(options), boxes);
+        desktop.start("");
+        const fs::path userFile = fs::path(configHome()) / "varnex/varnexw32.ini";
+        QCOMPARE(fs::path(desktop.configuration().configurationPath), userFile);
+        desktop.actions().runCommand(command::kEditIniFile);
+        desktop.actions().runCommand(command::kHelp);
+        desktop.window().close();
+    }
+    QCOMPARE(opened.size(), std::size_t{2});
+    QCOMPARE(opened[0].toLocalFile().toStdString(), (fs::path(configHome()) / "varnex/varnexw32.ini").string());
+    QCOMPARE(opened[1].toLocalFile().toStdString(), (root() / "usr/share/varnex/varnexw32.html").string());
+    QVERIFY(boxes.messages().empty());
+    // The program's folder holds the program only; the window's state went to the per-user folder.
+    QCOMPARE(std::distance(fs::directory_iterator(root() / "usr/bin"), fs::directory_iterator()), 1);
+    QVERIFY(fs::exists(fs::path(configHome()) / "varnex/state.ini"));
+}
+
 }  // namespace varnex
 
-QTEST_GUILESS_MAIN(varnex::ConfigLocationTest)
+QTEST_MAIN(varnex::ConfigLocationTest)
 #include "config_location_test.moc"
