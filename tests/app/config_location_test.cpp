@@ -23,6 +23,7 @@ private slots:
     void init();
     void place_data();
     void place();
+    void helpBesideWhenNoneIsInstalled();
     void installedProgramCreatesThePerUserFileOnce();
     void unwritableConfigHomeReadsTheInstalledDefault();
     void installedDesktopEditsAndHelpsFromTheRightPlaces();
@@ -62,6 +63,12 @@ void ConfigLocationTest::place_data() {
                                           << "usr/share/varnex/varnexw32.html" << true;
     QTest::newRow("help beside only") << false << false << true << "home/config/varnex/varnexw32.ini"
                                       << "usr/bin/varnexw32.html" << true;
+}
+
+void ConfigLocationTest::helpBesideWhenNoneIsInstalled() {
+    // With no help page anywhere the program names the one beside itself, as a build folder has it.
+    fs::remove(root() / "usr/share/varnex/varnexw32.html");
+    QCOMPARE(fs::path(locateConfiguration(program(), configHome()).helpPath), root() / "usr/bin/varnexw32.html");
 }
 
 void ConfigLocationTest::place() {

@@ -34,7 +34,8 @@ ConfigurationPlace locateConfiguration(const std::string& programPath, const std
     const fs::path share = (folder / kShareFromProgramFolder).lexically_normal();
     ConfigurationPlace place;
     const fs::path besideHelp = folder / kHelpName;
-    place.helpPath = (isFile(besideHelp) ? besideHelp : share / kHelpName).string();
+    const fs::path installedHelp = share / kHelpName;
+    place.helpPath = (!isFile(besideHelp) && isFile(installedHelp) ? installedHelp : besideHelp).string();
     const fs::path beside = folder / kIniName;
     if (writableFile(beside)) {
         place.configurationPath = beside.string();

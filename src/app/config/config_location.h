@@ -4,10 +4,10 @@
 // The rule: a writable varnexw32.ini beside the program is the configuration (the build folder, or a
 // copy the user keeps with the program). Otherwise the program counts as installed: its configuration
 // is $XDG_CONFIG_HOME/varnex/varnexw32.ini (~/.config/... when the variable is unset), created on first
-// use as a copy of the installed default share/varnex/varnexw32.ini, and nothing is ever
-// written beside the program. The help page is the one beside the program when it exists, else the
-// installed one. The share folder is found relative to the program's folder (bin/../share/varnex for
-// the install rules' folders), so an installed tree may move.
+// use as a copy of the installed default share/varnex/varnexw32.ini, and nothing is ever written
+// beside the program. The help page is the installed one when there is none beside the program, else
+// (also when neither exists) the one beside it. The share folder is found relative to the program's
+// folder (bin/../share/varnex for the install rules' folders), so an installed tree may move.
 #pragma once
 
 #include <string>
