@@ -546,6 +546,8 @@ def main():
     args = parser.parse_args()
     work = os.path.join(HERE, "work")
     os.makedirs(work, exist_ok=True)
+    # The desktop benchmarks keep their recent files and window geometry apart from the user's own.
+    os.environ["XDG_CONFIG_HOME"] = os.path.join(work, "config")
     print(f"load average at the start: {' '.join(f'{v:.2f}' for v in os.getloadavg())}\n")
     if args.pictures or args.pictures_only:
         binaries = ([("before", args.compare_bin)] if args.compare_bin else []) + [("this build", args.bin)]

@@ -13,8 +13,9 @@ struct Accelerator {
     int id;
 };
 
-const std::array<Accelerator, 18> kAccelerators{{
+const std::array<Accelerator, 19> kAccelerators{{
     {Qt::ControlModifier, Qt::Key_C, 1112},
+    {Qt::ControlModifier, Qt::Key_E, 1115},
     {Qt::ControlModifier, Qt::Key_F, 201},
     {Qt::ControlModifier, Qt::Key_H, 1052},
     {Qt::ControlModifier, Qt::Key_O, 1010},

@@ -7,11 +7,13 @@
 
 #include "app/desktop.h"
 #include "app/document_commands.h"
+#include "app/export_command.h"
 #include "app/file_commands.h"
 #include "app/file_dialogs.h"
 #include "app/graph_commands.h"
 #include "app/main_window.h"
 #include "app/panel_commands.h"
+#include "app/recent_files.h"
 #include "app/sheet_commands.h"
 #include "app/view_commands.h"
 #include "app/watch_poller.h"
@@ -61,7 +63,7 @@ CommandActions::CommandActions(Desktop& desktop) : m_desktop(desktop) {
 }
 
 void CommandActions::buildFileMenu() {
-    // Twelve places (items and separators) before the file list.
+    // Sixteen places (items and separators) before the file list.
     QMenu* file = m_fileMenu = addMenu("&File", MenuKind::File);
     addCommand(file, command::kOpen, "&Open", "Ctrl+O");
     addCommand(file, command::kReOpen, "&ReOpen");
@@ -71,8 +73,15 @@ void CommandActions::buildFileMenu() {
     addCommand(file, command::kSave, "&Save", "Ctrl+S");
     addCommand(file, command::kSaveAs, "Save &As");
     addCommand(file, command::kSaveData, "Save &Data");
+    addCommand(file, command::kExport, "&Export...", "Ctrl+E");
     file->addSeparator();
     addCommand(file, command::kPrint, "&Print");
+    file->addSeparator();
+    // Filled by recent_files.h.
+    m_recentMenu = file->addMenu("Recent &Files");
+    m_recentMenu->menuAction()->setData(command::kRecentFiles);
+    m_actions[command::kRecentFiles] = m_recentMenu->menuAction();
+    attachSubMenu(*m_recentMenu);
     file->addSeparator();
     addCommand(file, command::kExit, "E&xit");
 }
@@ -232,6 +241,7 @@ MenuFacts CommandActions::menuFacts() const {
     facts.watching = d.watch().watching();
     facts.pasteMarkers = d.documents().pasteMarkers();
     facts.viewCount = d.views().viewCount();
+    facts.recentFiles = d.recentFiles().existing();
     return facts;
 }
 
@@ -296,6 +306,9 @@ void CommandActions::execute(int id) {
             d.applyAndRedraw();
             d.graph().copyPicture(d.document(), *QGuiApplication::clipboard());
             return;
+        case command::kExport:
+            exportGraph(d);
+            return;
         case command::kCopyData:
             // The set whose row holds the focus; nothing with the focus anywhere else.
             if (const int row = focusedGraphRow(); row > 0) {
@@ -309,6 +322,7 @@ void CommandActions::execute(int id) {
             d.documents().about();
             return;
         default:
+            if (d.recentFiles().run(id)) return;
             if (runFileCommand(d, id)) return;
             if (runGraphMouseCommand(d, id)) return;
             if (d.panelCommands().run(id)) return;

@@ -42,6 +42,8 @@ public:
     // The File menu, whose file list is added at its end, and the View menu with its list of Views.
     QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* viewMenu() const { return m_viewMenu; }
+    // The sub-menu File > Recent Files (recent_files.h fills it).
+    QMenu* recentMenu() const { return m_recentMenu; }
 
     // The facts the menu states depend on, as they are now.
     MenuFacts menuFacts() const;
@@ -77,6 +79,7 @@ private:
     std::map<int, QAction*> m_actions;
     QMenu* m_fileMenu = nullptr;
     QMenu* m_viewMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
     // The last focus outside the menus: a menu bar driven by the keyboard takes the focus while it is
     // open, but the Edit menu and "copy data" go by the control the user left.
     QPointer<QWidget> m_lastFocus;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -14,6 +15,8 @@
 #include "app/listed_file_commands.h"
 #include "app/main_window.h"
 #include "app/panel_commands.h"
+#include "app/recent_files.h"
+#include "app/user_state.h"
 #include "app/sheet_commands.h"
 #include "app/view_commands.h"
 #include "app/watch_poller.h"
@@ -24,6 +27,10 @@
 #include "panels/parameter_panels.h"
 #include "shell/layout.h"
 #include "util/message_boxes.h"
+#include "util/paths.h"
+
+// The resources of the static shell library are registered by hand (outside any namespace, as Qt asks).
+static void initResources() { Q_INIT_RESOURCE(varnex); }
 
 namespace varnex {
 
@@ -53,13 +60,18 @@ void Desktop::start(const std::string& commandLineFile) {
 
 void Desktop::createMainWindow() {
     m_window = std::make_unique<MainWindow>();
+    initResources();
+    m_window->setWindowIcon(QIcon(QStringLiteral(":/icons/org.varnex.Varnex.svg")));
     m_graph = std::make_unique<GraphView>(m_window->graphWindow(), m_messages);
     m_documents = std::make_unique<DocumentCommands>(m_views, m_pool, m_messages, m_config, *m_graph, *m_window,
                                                      m_hooks);
     m_watch = std::make_unique<WatchPoller>(
         [this] { return document().data > 0 && !m_window->isMinimized(); }, [this] { pollFiles(); });
     m_watch->setWatchedFiles([this] { return document().files.names(); });
-    m_documents->setAfterLoad([this] { m_watch->update(); });
+    m_documents->setAfterLoad([this] {
+        m_watch->update();
+        rememberLoadedFile();
+    });
     // The menus come before the initial size, which needs the menu bar's height.
     m_actions = std::make_unique<CommandActions>(*this);
     createSheetAndFileMenus();
@@ -87,6 +99,7 @@ void Desktop::createSheetAndFileMenus() {
     m_viewCommands->attach(*m_actions->viewMenu());
     m_listedFiles = std::make_unique<ListedFileCommands>(*this);
     m_listedFiles->attach(*m_actions->fileMenu());
+    m_recentFiles = std::make_unique<RecentFiles>(*this);
     m_hooks.loadSheet = [this](const std::string& path) { m_sheet->showFile(path); };
     m_hooks.rebuildFileMenus = [this](const Document& doc) { m_listedFiles->rebuild(doc); };
     m_hooks.caretReport = [this] { m_sheet->caretReport(); };
@@ -117,6 +130,16 @@ void Desktop::placeInitially() {
     metrics.statusBarHeight = m_window->statusBar()->sizeHint().height();
     const InitialGeometry g = initialGeometry({area.x(), area.y(), area.width(), area.height()}, metrics);
     m_window->setGeometry(g.client.x, g.client.y, g.client.width, g.client.height);
+    // The last run's size and position win; the layout computes the controls from the size as ever.
+    const QByteArray saved = userState()->value("window/geometry").toByteArray();
+    if (!saved.isEmpty()) m_window->restoreGeometry(saved);
+}
+
+void Desktop::rememberLoadedFile() {
+    const Document& doc = document();
+    if (doc.data == 0 || !m_recentFiles) return;
+    const std::string& name = doc.files.name(0);
+    if (!isPasteFile(name)) m_recentFiles->add(name);
 }
 
 void Desktop::showPage(int index) {
@@ -144,6 +167,7 @@ void Desktop::activatedFromOutside() {
 void Desktop::shutdown() {
     if (m_shutDown || !m_window) return;
     m_shutDown = true;
+    userState()->setValue("window/geometry", m_window->saveGeometry());
     m_watch->setWatching(false);
     m_window->setAcceptDrops(false);
     m_graph->release();

@@ -5,6 +5,8 @@
 // Start-up order: configuration and the first View's defaults; the main window with its status bar,
 // graph window, menus and tab control with the three pages; dropped files; the accelerator table; the
 // command line's file (open-or-append); the full layout; the message-box owner; the watch flag off.
+// The window's size and position of the last run, and the recent files, come from the per-user state
+// (user_state.h); the size and position are kept there again when the window closes.
 #pragma once
 
 #include <QObject>
@@ -26,6 +28,7 @@ class CommandActions;
 class DocumentCommands;
 class GraphView;
 class ListedFileCommands;
+class RecentFiles;
 class MainWindow;
 class MessageBoxes;
 class SheetCommands;
@@ -71,6 +74,7 @@ public:
     SheetCommands& sheet() { return *m_sheet; }
     ViewCommands& viewCommands() { return *m_viewCommands; }
     ListedFileCommands& listedFiles() { return *m_listedFiles; }
+    RecentFiles& recentFiles() { return *m_recentFiles; }
     // The dialogs that ask the commands for file names.
     FileDialogs& dialogs() { return m_dialogs; }
 
@@ -90,6 +94,7 @@ private:
     void createSheetAndFileMenus();
     void createPanels();
     void placeInitially();
+    void rememberLoadedFile();
     void shutdown();
     void pollFiles();
 
@@ -110,6 +115,7 @@ private:
     std::unique_ptr<SheetCommands> m_sheet;
     std::unique_ptr<ViewCommands> m_viewCommands;
     std::unique_ptr<ListedFileCommands> m_listedFiles;
+    std::unique_ptr<RecentFiles> m_recentFiles;
     std::unique_ptr<ParameterPanels> m_panels;
     std::unique_ptr<PanelCommands> m_panelCommands;
     bool m_shutDown = false;

@@ -39,7 +39,7 @@ std::string saveFileDialog(QWidget* owner, const SaveDialogRequest& request) {
     QFileDialog dialog(owner, request.title, fromCodePage(request.folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setNameFilters(qtFileFilters(request.filter));
     if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(fromCodePage(request.defaultExtension));
     dialog.selectFile(fromCodePage(request.proposedName));

@@ -30,10 +30,11 @@ struct SaveDialogRequest {
     std::string folder;
     std::string filter;
     std::string defaultExtension;
+    bool confirmOverwrite = false;  // ask before an existing file is named (a picture may be replaced)
 };
 
-// Shows the save dialog. It does not ask before naming an existing file: the commands never write
-// over one. Returns the chosen full name in the code page, or an empty name when the user cancels.
+// Shows the save dialog. It asks before naming an existing file only with confirmOverwrite: the file
+// commands never write over one. Returns the chosen full name in the code page, or an empty name when the user cancels.
 std::string saveFileDialog(QWidget* owner, const SaveDialogRequest& request);
 
 // The dialogs the commands ask for names (tests put their own answers here).

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     if (const auto code = varnex::runBatch(args, programPath, std::cout, std::cerr)) return *code;
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.varnex.Varnex"));
     varnex::QtMessageBoxes boxes;
     varnex::DesktopOptions options;
     options.programPath = programPath;

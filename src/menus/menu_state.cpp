@@ -11,7 +11,7 @@ namespace {
 using namespace command;
 
 // Commands that need data: greyed whatever menu opens while the Document is empty.
-constexpr std::array<int, 25> kDataCommands{kReOpen,   kInsert,     kSaveData,    kSave,       kSaveAs,
+constexpr std::array<int, 26> kDataCommands{kExport,   kReOpen,     kInsert,      kSaveData,   kSave,       kSaveAs,
                                             kPrint,    kCopyGraph,  kSwitchSheet, kDraw,       kUndoGraph,
                                             kXInput,   kXAuto,      kXMinMax,     kYInput,     kYAuto,
                                             kYMinMax,  kAuto,       kMinMax,      kCursorHome, kCursorDown,
@@ -21,12 +21,19 @@ constexpr int kAxisPage = 0;
 
 void set(MenuState& state, int id, bool enabled) { state.items[id].enabled = enabled; }
 
+void recentFiles(MenuState& state, const MenuFacts& facts) {
+    set(state, kRecentFiles, !facts.recentFiles.empty());
+    for (std::size_t i = 0; i < facts.recentFiles.size(); ++i)
+        set(state, kFirstRecentFile + static_cast<int>(i), facts.recentFiles[i]);
+}
+
 void fileMenu(MenuState& state, const MenuFacts& facts) {
     if (facts.hasData) {
         set(state, kSave, !facts.mainIsPasteFile);
         set(state, kSaveData, facts.sheetModified);
     }
     state.items[kWatch] = {true, facts.watching};
+    recentFiles(state, facts);
 }
 
 void editMenu(MenuState& state, const MenuFacts& facts) {
@@ -67,7 +74,7 @@ MenuState menuState(MenuKind menu, const MenuFacts& facts) {
         case MenuKind::Graph: graphMenu(state, facts); break;
         // The rebuilt View list follows the number of Views, whether or not there is data.
         case MenuKind::View: set(state, kDeleteView, facts.viewCount > 1); break;
-        case MenuKind::Other: break;
+        case MenuKind::Other: recentFiles(state, facts); break;
     }
     return state;
 }
@@ -75,7 +82,7 @@ MenuState menuState(MenuKind menu, const MenuFacts& facts) {
 MenuKind menuOfCommand(int id) {
     switch (id) {
         case kOpen: case kReOpen: case kInsert: case kWatch: case kSave: case kSaveAs: case kSaveData:
-        case kPrint: case kExit:
+        case kPrint: case kExit: case kExport: case kRecentFiles:
             return MenuKind::File;
         case kEditUndo: case kEditCut: case kEditCopy: case kEditPaste: case kFind: case kEditIniFile:
             return MenuKind::Edit;

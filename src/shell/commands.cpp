@@ -15,7 +15,7 @@ struct Entry {
 };
 
 // Identifiers in the order they are looked up; the ranges do not overlap.
-constexpr std::array<Entry, 53> kTable{{
+constexpr std::array<Entry, 54> kTable{{
     {1010, 1010, "open data file (text file with extension *.txt,*.dat)"},
     {1025, 1025, "reload datafile"},
     {7501, 7501, "append graph"},
@@ -25,6 +25,7 @@ constexpr std::array<Entry, 53> kTable{{
     {9001, 9100, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞから挿入したﾃﾞｰﾀを名前を付けて保存(拡張子*.dat)"},
     {9101, 9299, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞから挿入したﾃﾞｰﾀを子ﾌｧｲﾙ(親ﾌｧｲﾙ名.*.@)として保存"},
     {114, 114, "ﾃﾞｰﾀｼｰﾄで編集したﾃﾞｰﾀﾌｧｲﾙの保存"},
+    {1115, 1115, "export graph to an image file (PNG, SVG or PDF)"},
     {1111, 1111, "ｸﾞﾗﾌの印刷"},
     {1001, 1001, "exit Varnex for Windows"},
     {111, 111, "undo edited strings"},

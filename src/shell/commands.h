@@ -22,6 +22,12 @@ inline constexpr int kInsert = 7501;
 inline constexpr int kSave = 1113;
 inline constexpr int kSaveAs = 9000;
 inline constexpr int kSaveData = 114;
+inline constexpr int kExport = 1115;        // File "&Export...", Ctrl+E
+// File "Recent &Files": the sub-menu, and its entries kFirstRecentFile + index (index 0-7; the status
+// text of an entry is its file's full path, shown by recent_files.h).
+inline constexpr int kRecentFiles = 3000;
+inline constexpr int kFirstRecentFile = 3001;
+inline constexpr int kLastRecentFile = 3008;
 inline constexpr int kEditCopy = 110;
 inline constexpr int kEditUndo = 111;
 inline constexpr int kEditPaste = 112;

@@ -45,6 +45,9 @@ void CommandsTest::statusTexts_data() {
     QTest::newRow("no tools") << 5000 << 0 << false << QString("-");
     QTest::newRow("page up") << 1072 << 0 << false << QString("-");
     QTest::newRow("unknown") << 4242 << 0 << false << QString("-");
+    QTest::newRow("export") << 1115 << 0 << false << QString("export graph to an image file (PNG, SVG or PDF)");
+    // Recent Files: its entries show their paths (recent_files.h), the vocabulary holds no text for them.
+    QTest::newRow("recent entry") << 3001 << 0 << false << QString("-");
 }
 
 void CommandsTest::statusTexts() {
@@ -68,6 +71,7 @@ void CommandsTest::acceleratorKeys_data() {
     QTest::newRow("Ctrl+Tab") << QKeyCombination(Qt::ControlModifier, Qt::Key_Tab) << 1028;
     QTest::newRow("Ctrl+PageUp") << QKeyCombination(Qt::ControlModifier, Qt::Key_PageUp) << 1072;
     QTest::newRow("Ctrl+Up") << QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Up) << 1071;
+    QTest::newRow("Ctrl+E") << QKeyCombination(Qt::ControlModifier, Qt::Key_E) << 1115;
     QTest::newRow("Ctrl+Shift+C") << QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_C) << 0;
     QTest::newRow("plain C") << QKeyCombination(Qt::Key_C) << 0;
     QTest::newRow("Ctrl+Z stays with text boxes") << QKeyCombination(Qt::ControlModifier, Qt::Key_Z) << 0;

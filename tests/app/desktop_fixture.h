@@ -1,5 +1,6 @@
 // A desktop started in a temporary folder: the program path and its configuration file lie there, data
 // files are written there, message boxes are recorded and external programs are noted, not started.
+// The per-user configuration folder ($XDG_CONFIG_HOME: recent files, window geometry) lies there too.
 #pragma once
 
 #include <QDir>
@@ -36,12 +37,17 @@ struct StartedProgram {
 
 class DesktopFixture {
 public:
-    DesktopFixture() { QVERIFY(m_dir.isValid()); }
+    DesktopFixture() : m_savedConfigHome(qgetenv("XDG_CONFIG_HOME")) {
+        QVERIFY(m_dir.isValid());
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath("config").toLocal8Bit());
+    }
     ~DesktopFixture() {
         if (m_desktop) m_desktop->window().close();
         m_desktop.reset();
         // Opening a file makes its folder the current directory; the folder is about to go.
         QDir::setCurrent(m_startFolder);
+        if (m_savedConfigHome.isNull()) qunsetenv("XDG_CONFIG_HOME");
+        else qputenv("XDG_CONFIG_HOME", m_savedConfigHome);
     }
 
     std::string path(const std::string& name) const { return m_dir.filePath(QString::fromStdString(name)).toStdString(); }
@@ -100,6 +106,7 @@ public:
 
 private:
     QString m_startFolder = QDir::currentPath();
+    QByteArray m_savedConfigHome;
     QTemporaryDir m_dir;
     std::unique_ptr<Desktop> m_desktop;
 };

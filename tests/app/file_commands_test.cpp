@@ -199,7 +199,7 @@ void FileCommandsTest::viewsAreAddedSelectedAndDeleted() {
     std::filesystem::remove(f.path("extra.dat"));
     actions.runCommand(command::kSelectView + 1);
     QCOMPARE(f.desktop().views().indexOfCurrent(), 1);
-    QCOMPARE(entries(*f.menu("&File"), 12), (QStringList{"-", "&0  run.dat", "&1* extra.dat"}));
+    QCOMPARE(entries(*f.menu("&File"), 15), (QStringList{"-", "&0  run.dat", "&1* extra.dat"}));
 
     actions.runCommand(command::kDeleteView);
     QCOMPARE(f.desktop().views().viewCount(), 1);
@@ -217,8 +217,8 @@ void FileCommandsTest::fileListMarksUnrecordedFiles() {
     QGuiApplication::clipboard()->setText(kPasted);
     f.desktop().actions().runCommand(command::kPaste);
     QMenu* file = f.menu("&File");
-    QCOMPARE(entries(*file, 12), (QStringList{"-", "&0  data.dat", "&1  extra.dat", "&2* .1.@"}));
-    const QList<QAction*> list = file->actions().mid(13);
+    QCOMPARE(entries(*file, 15), (QStringList{"-", "&0  data.dat", "&1  extra.dat", "&2* .1.@"}));
+    const QList<QAction*> list = file->actions().mid(16);
     QCOMPARE(entries(*list[0]->menu(), 0), (QStringList{"&Data Sheet", "&Editor"}));
     QCOMPARE(entries(*list[1]->menu(), 0), (QStringList{"&Data Sheet", "&Editor", "-", "&Release",
                                                        "&Rename Child File (greyed)", "Save &As  (greyed)"}));
@@ -326,7 +326,7 @@ void FileCommandsTest::releaseDeletesOnlyAnUnreferencedChildFile() {
     QVERIFY(exists(f.path("extra.dat")));
     QCOMPARE(f.document().files.count(), 1);
     QCOMPARE(f.document().data, 2);
-    QCOMPARE(f.menu("&File")->actions().size(), 14);  // the items, a separator and file 0
+    QCOMPARE(f.menu("&File")->actions().size(), 17);  // the items, a separator and file 0
 
     // Another listed file is missing, so the Document is not read again: the file list still follows
     // the release, so that no entry offers a command on a file it does not name.
@@ -337,7 +337,7 @@ void FileCommandsTest::releaseDeletesOnlyAnUnreferencedChildFile() {
     std::filesystem::remove(f.path("extra.dat"));
     f.desktop().actions().runCommand(command::kReleaseFile + 2);
     QVERIFY(!exists(f.path("data.dat.3.@")));
-    QCOMPARE(entries(*f.menu("&File"), 12), (QStringList{"-", "&0  data.dat", "&1* .2.@", "&2  extra.dat"}));
+    QCOMPARE(entries(*f.menu("&File"), 15), (QStringList{"-", "&0  data.dat", "&1* .2.@", "&2  extra.dat"}));
 }
 
 }  // namespace varnex

@@ -29,7 +29,7 @@ constexpr const char* kThreeSets = "Three sets\n\nsamples\n0 1 10 100\n1 2 20 20
 
 // The commands greyed while no file is loaded.
 constexpr int kDataCommands[] = {1025, 7501, 114,  1113, 9000, 1111, 1112, 1028, 1222, 1062, 1050, 1054, 108,
-                                 1051, 1053, 109,  1055, 117,  1052, 1070, 1071, 1076, 1075, 6000, 6999};
+                                 1051, 1053, 109,  1055, 117,  1052, 1070, 1071, 1076, 1075, 6000, 6999, 1115};
 
 // A menu's items in order: "id text" per item, "-" per separator, "title >" per sub-menu followed by
 // its items indented by two blanks.
@@ -99,8 +99,8 @@ void MenuBarTest::menuBarFollowsTheCommandTable() {
     QCOMPARE(f.menuTitles(), (QStringList{"&File", "&Edit", "&Graph", "&View", "&Help"}));
     QCOMPARE(listing(f.menu("&File")),
              (QStringList{"1010 &Open\tCtrl+O", "1025 &ReOpen", "7501 &Insert", "1008 &Watch", "-",
-                          "1113 &Save\tCtrl+S", "9000 Save &As", "114 Save &Data", "-", "1111 &Print", "-",
-                          "1001 E&xit"}));
+                          "1113 &Save\tCtrl+S", "9000 Save &As", "114 Save &Data", "1115 &Export...\tCtrl+E", "-",
+                          "1111 &Print", "-", "Recent &Files >", "-", "1001 E&xit"}));
     QCOMPARE(listing(f.menu("&Edit")),
              (QStringList{"111 &Undo\tCtrl+Z", "-", "113 Cu&t\tShift+Del", "110 &Copy\tCtrl+Ins",
                           "112 &Paste\tShift+Ins", "-", "201 &Find\tCtrl+F", "-", "1026 Edit &Ini File"}));
@@ -149,7 +149,7 @@ void MenuBarTest::withoutDataEveryDataCommandIsGreyed() {
     }
     QVERIFY(enabled(f, command::kOpen));
     QCOMPARE(listing(f.menu("&View")), (QStringList{"6000 &Add", "6999 &Delete"}));
-    QCOMPARE(f.menu("&File")->actions().size(), 12);  // no file list
+    QCOMPARE(f.menu("&File")->actions().size(), 15);  // no file list
     QCOMPARE(f.desktop().actions().action(command::kCopyData)->text(), QString("copy data(&D)"));
     QVERIFY(!enabled(f, command::kCopyData));
     QVERIFY(!enabled(f, command::kSetParameter));

@@ -36,7 +36,7 @@ private slots:
 
 void MenuStateTest::dataCommandsFollowTheDataInEveryMenu() {
     const int dataCommands[] = {1025, 7501, 114,  1113, 9000, 1111, 1112, 1028, 1222, 1062, 1050, 1054, 108,
-                                1051, 1053, 109,  1055, 117,  1052, 1070, 1071, 1076, 1075, 6000};
+                                1051, 1053, 109,  1055, 117,  1052, 1070, 1071, 1076, 1075, 6000, 1115};
     for (MenuKind menu : {MenuKind::File, MenuKind::Edit, MenuKind::Graph, MenuKind::View, MenuKind::Other}) {
         const MenuState empty = menuState(menu, MenuFacts{});
         MenuFacts data = loaded();
@@ -115,6 +115,14 @@ void MenuStateTest::itemStates_data() {
     QTest::newRow("delete the only view") << MenuKind::View << data << 6999 << false;
     QTest::newRow("delete one of two views")
         << MenuKind::View << with(data, [](MenuFacts& f) { f.viewCount = 2; }) << 6999 << true;
+
+    // Recent Files: the sub-menu needs an entry, an entry its file; data does not matter.
+    const MenuFacts recent = with(none, [](MenuFacts& f) { f.recentFiles = {true, false, true}; });
+    QTest::newRow("recent files, empty") << MenuKind::File << none << 3000 << false;
+    QTest::newRow("recent files, listed") << MenuKind::File << recent << 3000 << true;
+    QTest::newRow("recent entry 1, file there") << MenuKind::Other << recent << 3001 << true;
+    QTest::newRow("recent entry 2, file missing") << MenuKind::Other << recent << 3002 << false;
+    QTest::newRow("recent entry 3, file there") << MenuKind::File << recent << 3003 << true;
 }
 
 void MenuStateTest::itemStates() {
@@ -163,11 +171,14 @@ void MenuStateTest::menuOfAcceleratorCommands() {
         {1031, MenuKind::Graph}, {1112, MenuKind::Graph}, {1018, MenuKind::Graph}, {1050, MenuKind::Other},
         {1051, MenuKind::Other}, {1028, MenuKind::Other}, {1052, MenuKind::Other}, {1070, MenuKind::Other},
         {6000, MenuKind::View},  {6005, MenuKind::View},  {5000, MenuKind::Other}, {2500, MenuKind::Other},
+        {1115, MenuKind::File},
     };
     for (const auto& c : cases) QVERIFY2(menuOfCommand(c.id) == c.menu, qPrintable(QString::number(c.id)));
     // Ctrl+Enter without a file and Alt+Enter on the axis page find their items greyed.
     QVERIFY(!menuState(menuOfCommand(1222), MenuFacts{}).item(1222)->enabled);
     QVERIFY(!menuState(menuOfCommand(1031), loaded()).item(1031)->enabled);
+    // Ctrl+E without a file: Export is greyed.
+    QVERIFY(!menuState(menuOfCommand(1115), MenuFacts{}).item(1115)->enabled);
 }
 
 }  // namespace varnex

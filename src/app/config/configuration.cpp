@@ -1,8 +1,11 @@
 #include "app/config/configuration.h"
 
 #include <array>
-#include <filesystem>
+#include <iostream>
 #include <string_view>
+
+#include "app/config/config_location.h"
+#include "render/output/qt/export.h"
 
 #include "document/line_reader.h"
 #include "util/bounded_text.h"
@@ -17,14 +20,14 @@ constexpr std::size_t kEditorField = 264;
 constexpr std::size_t kToolField = 256;
 
 enum class Key { Editor, PrintOx, PrintOy, PrintWidth, WidthGraph, WidthFrame, MarkerSize, LimitText, Menu, Command, Ext,
-                 CodePageName };
+                 CodePageName, ExportSize };
 
 struct KeyName {
     std::string_view text;
     Key key;
 };
 
-constexpr std::array<KeyName, 12> kKeys{{
+constexpr std::array<KeyName, 13> kKeys{{
     {"editor=", Key::Editor},
     {"print ox=", Key::PrintOx},
     {"print oy=", Key::PrintOy},
@@ -37,6 +40,7 @@ constexpr std::array<KeyName, 12> kKeys{{
     {"cmnd=", Key::Command},
     {"ext=", Key::Ext},
     {"codepage=", Key::CodePageName},
+    {"export size=", Key::ExportSize},
 }};
 
 std::string fitField(std::string_view text, std::size_t fieldSize) {
@@ -119,6 +123,10 @@ void applyLine(std::string_view line, Configuration& config, ToolInProgress& too
                 }
                 break;
             case Key::CodePageName: applyCodePage(value, config); break;
+            case Key::ExportSize:
+                // A size no PNG can have leaves the one before.
+                if (const int size = parseLeadingInt(value); size >= 1 && size <= kMaxPngSize) config.exportSize = size;
+                break;
         }
         return;
     }
@@ -128,10 +136,6 @@ void readLines(ByteSource& source, Configuration& config) {
     LineReader reader(source);
     ToolInProgress tool;
     while (reader.readLine()) applyLine(reader.line(), config, tool);
-}
-
-std::string withExtension(const std::string& path, const char* extension) {
-    return std::filesystem::path(path).replace_extension(extension).string();
 }
 
 }  // namespace
@@ -166,8 +170,10 @@ void readConfigurationText(std::string_view text, Configuration& config) {
 Configuration readConfiguration(const std::string& programPath, MessageBoxes& messages) {
     Configuration config;
     config.programPath = programPath;
-    config.configurationPath = withExtension(programPath, ".ini");
-    config.helpPath = withExtension(programPath, ".html");
+    ConfigurationPlace place = locateConfiguration(programPath, userConfigHome());
+    if (const std::string note = prepareConfiguration(place); !note.empty()) std::cerr << "varnexw32: " << note << '\n';
+    config.configurationPath = place.configurationPath;
+    config.helpPath = place.helpPath;
     FileSource source(config.configurationPath);
     if (!source.isOpen()) {
         messages.fatal("varnexw32.ini ファイルがありません。");

@@ -1,4 +1,4 @@
-// The configuration file varnexw32.ini beside the program: editor, print and pen defaults, the data
+// The configuration file varnexw32.ini (beside the program, or per user: config_location.h): editor, print and pen defaults, the data
 // sheet's size limit, the accepted data-file extensions, the user tools and the code page of all text.
 // Read once at start-up; nothing writes it.
 #pragma once
@@ -27,8 +27,8 @@ struct Configuration {
     static constexpr int kMaxExtensions = 100;
 
     std::string programPath;
-    std::string configurationPath;  // the program's path with its extension replaced by ".ini"
-    std::string helpPath;           // the same with ".html", the program's own help page
+    std::string configurationPath;  // the file read (config_location.h chooses it)
+    std::string helpPath;           // the program's own help page, beside it or installed
     std::string editor;             // "editor="; empty: open with the desktop's default application
     std::vector<std::string> extensions{"dat"};  // "ext=", without the dot; [0] is the dialogs' default
     std::string filter = "Data File (*.dat)|*.dat|";
@@ -41,6 +41,9 @@ struct Configuration {
     double graphwidth = 0.3;
     double framewidth = 0.3;
     double markersize = 1.3;
+    // "export size=": the side in pixels of a PNG that File > Export writes, 1 to 10000; a value outside
+    // is ignored.
+    int exportSize = 1000;
     std::vector<UserTool> tools;  // at most kMaxTools
     // "codepage=": how every text the program reads, shows and writes is encoded. The start-up applies
     // it (setSystemCodePage) before any data file is read.
@@ -53,7 +56,9 @@ struct Configuration {
     bool isTool(int id) const;
 };
 
-// Reads the configuration file beside programPath. A missing file shows the fatal message
+// Reads the configuration file of the program at programPath, where locateConfiguration puts it (an
+// installed program's per-user file is first created from the installed default, with a note on
+// standard error). A missing file shows the fatal message
 // "varnexw32.ini ファイルがありません。" and gives the defaults above; a "codepage=" value that names
 // no code page is reported with an information message, and UTF-8 holds.
 Configuration readConfiguration(const std::string& programPath, MessageBoxes& messages);
@@ -61,7 +66,7 @@ Configuration readConfiguration(const std::string& programPath, MessageBoxes& me
 // Applies the lines of a configuration text to config; fields whose keys are absent keep their values.
 // A key may stand anywhere in its line and its value is the text after the line's first '='; the first
 // key found in the order editor, print ox, print oy, print width, width graph, width frame, marker
-// size, limittext, menu, cmnd, ext, codepage decides. Tools beyond kMaxTools and an "ext=" line without any
+// size, limittext, menu, cmnd, ext, codepage, export size decides. Tools beyond kMaxTools and an "ext=" line without any
 // extension are ignored.
 void readConfigurationText(std::string_view text, Configuration& config);
 
