@@ -8,16 +8,20 @@
 //   2. buildSets turns each numeric block into sets, point arrays sized exactly from the scan;
 //   3. readTitles finds the graph title and the set titles in the text before each block;
 //   4. the sets' ascending flags are marked.
-// The source stays open across the passes. If the file changes in between, nothing is read past a
+// Every line is read whole, whatever its length: a numeric line gives one row of up to 256 numbers
+// (x and 255 sets), and a text line that becomes a title is cut to the title's 255 bytes at a
+// character boundary. The source stays open across the passes. If the file changes in between, nothing is read past a
 // limit: a block that has become shorter leaves its remaining points 0.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/line_reader.h"
 #include "document/model.h"
@@ -54,6 +58,56 @@ struct BlockIndex {
     bool hasNumbers() const;
 };
 
+// How a read divides a file among threads. The bytes are cut into pieces at line starts; each piece
+// is scanned, and later built, on its own thread, and the pieces are joined in file order, which gives
+// exactly the blocks and sets of a reading from the start to the end: blocks, comments, "#errorbar",
+// titles and the first line's column count all cross piece boundaries.
+struct ReadPlan {
+    static constexpr std::int64_t kPieceBytes = 8 * 1024 * 1024;  // a file smaller than this is one piece
+    static constexpr int kMostPieces = 8;
+
+    int pieces = 0;  // 0: one per kPieceBytes, at most the number of processors (and kMostPieces)
+    // When not empty: where pieces begin (each moved on to the next line start), so that tests can cut
+    // small files anywhere; `pieces` is then ignored.
+    std::vector<std::int64_t> splits;
+};
+
+// Rows of a numeric block that lie in one piece: rows firstRow.. firstRow + rows - 1, whose lines
+// (and the comments between them) begin at `start`.
+struct Segment {
+    std::int64_t start = 0;
+    std::int32_t firstRow = 1;
+    std::int32_t rows = 0;
+    int piece = 0;  // the piece that holds them, -1 for the unfinished last line
+};
+
+// The scan after some of a file's lines, ready to take the lines that follow.
+struct ScanState {
+    BlockIndex index;
+    std::vector<std::vector<Segment>> segments = std::vector<std::vector<Segment>>(BlockIndex::kMaxBlocks + 1);
+    std::array<std::int16_t, BlockIndex::kMaxBlocks + 1> firstTokens{};  // numbers on a block's first line
+    std::int64_t prev = 0;   // the position after the last line (where a new block would begin)
+    bool inNumbers = false;
+    bool errorbar = false;   // a "#errorbar" comment waits for the next numeric block
+    bool stopped = false;    // cut short: later lines change nothing
+};
+
+// What a read of one file keeps so that it can go on when the file grows (document/incremental_load.h):
+// the scan as it stood after the file's last complete line (one that ends with a newline), and for each
+// of its blocks the sets built from it with what was known of them there.
+struct FileReadState {
+    struct Block {
+        std::vector<std::shared_ptr<SetStorage>> storage;  // the block's sets (empty: none were built)
+        std::int32_t rows = 0;     // rows of the block up to the last complete line
+        int lastTokens = 0;        // numbers on row `rows` (as far as they were counted)
+        bool ascending = true;     // x increases over rows 1..rows
+        std::vector<Extents> extents;  // of each set over rows 1..rows
+    };
+    ScanState scan;
+    std::int64_t resumeAt = 0;  // where the bytes after the last complete line begin
+    std::vector<Block> blocks;  // [k] for block k of scan.index
+};
+
 // Pass 1: divides the source, from position 0 (or after a UTF-8 byte-order mark there), into blocks
 // that alternate between text (text and blank lines) and numbers (numeric lines). A file of more than 511 blocks is cut short: the scan
 // stops where the 512th block would start.
@@ -85,5 +139,12 @@ int readDataFile(const std::string& path, std::span<DataSet> slots, DataPool& po
 // The same on any source, naming the sets `fileName`.
 int readDataFile(ByteSource& source, std::string_view fileName, std::span<DataSet> slots, DataPool& pool,
                  TitleText* vtitleOut);
+// The same in pieces as plan says, and with stateOut, what is needed to go on when the file grows. With
+// resumeFrom (the state an earlier read of the same file left, whose bytes up to resumeFrom->resumeAt are
+// unchanged), only the bytes from resumeAt on are read, and sets whose rows are all before it are kept
+// (one whose block grew keeps its arrays when they have room); the result is that of a whole read.
+int readDataFile(ByteSource& source, std::string_view fileName, std::span<DataSet> slots, DataPool& pool,
+                 TitleText* vtitleOut, const ReadPlan& plan, FileReadState* stateOut,
+                 const FileReadState* resumeFrom = nullptr);
 
 }  // namespace varnex

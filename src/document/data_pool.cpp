@@ -20,7 +20,11 @@ void DataPool::account(std::int64_t bytes) {
     m_bytes += bytes + kHeaderBytes;
 }
 
-std::shared_ptr<SetStorage> DataPool::allocateSet(std::int64_t count) {
+std::shared_ptr<SetStorage> DataPool::allocateSet(std::int64_t count) { return allocateSet(count, count); }
+
+void DataPool::accountKeptSet(std::int64_t count) { account((2 * count + 2) * 8 + kSetTextBytes); }
+
+std::shared_ptr<SetStorage> DataPool::allocateSet(std::int64_t count, std::int64_t capacity) {
     if (count < 0) {
         m_messages.fatal("Alloc: Invalid patrameter!");
         return nullptr;
@@ -30,6 +34,10 @@ std::shared_ptr<SetStorage> DataPool::allocateSet(std::int64_t count) {
             throw std::bad_alloc();
         }
         auto storage = std::make_shared<SetStorage>();
+        if (capacity > count && capacity <= kMaxCount && capacity + 1 <= static_cast<std::int64_t>(std::vector<double>().max_size())) {
+            storage->x.reserve(static_cast<std::size_t>(capacity + 1));
+            storage->y.reserve(static_cast<std::size_t>(capacity + 1));
+        }
         storage->x.assign(static_cast<std::size_t>(count + 1), 0.0);
         storage->y.assign(static_cast<std::size_t>(count + 1), 0.0);
         account((2 * count + 2) * 8 + kSetTextBytes);

@@ -32,6 +32,13 @@ public:
     // count + 1 elements. A negative count ("Alloc: Invalid patrameter!") or a heap failure ("not
     // enough memory!") is reported as fatal and gives null.
     std::shared_ptr<SetStorage> allocateSet(std::int64_t count);
+    // The same with room for `capacity` points (at least count) to be added later without moving the
+    // arrays (resize within their capacity): room that is never written takes no memory of the
+    // system. Only count is accounted.
+    std::shared_ptr<SetStorage> allocateSet(std::int64_t count, std::int64_t capacity);
+    // Accounts a set of `count` points that a load keeps from before instead of taking it anew, so
+    // that the totals are those of a load that took it. REQUIRES: count >= 0
+    void accountKeptSet(std::int64_t count);
 
     // Accounts the curve work space for sets of at most maxCount points ((maxCount + 1) × 72 bytes).
     // The memory itself is taken only when workSpace() is first asked for.

@@ -107,7 +107,7 @@ bool applyDirective(std::string_view text, DocumentHead& head, std::span<DataSet
 
 bool readDirectives(ByteSource& source, const BlockIndex& index, DocumentHead& head, std::span<DataSet> sets) {
     if (index.cutShort || !index.hasNumbers() || index.isNumeric(index.blockCount)) return false;
-    LineReader reader(source);
+    LineReader reader(source, LineLength::Whole);
     reader.seek(index.pos[static_cast<std::size_t>(index.blockCount)]);
     while (reader.readLine()) {
         const std::string_view line = reader.line();
@@ -126,8 +126,8 @@ namespace {
 
 // Directives stand in a closing text block, so a file whose last line is a number has none. A look at
 // the end of a large file tells that without scanning it whole (a measurement file of a million rows
-// would otherwise be read a third time). Reading from just after a newline meets the same lines, in the
-// same 255-byte pieces, as reading from the start. False when the end does not tell.
+// would otherwise be read a third time). Reading from just after a newline meets the same whole lines
+// as reading from the start. False when the end does not tell.
 bool endsWithNumbers(ByteSource& source, std::int64_t size) {
     constexpr std::int64_t kTailBytes = 64 * 1024;
     if (size <= kTailBytes || !source.seek(size - kTailBytes)) return false;
@@ -138,7 +138,7 @@ bool endsWithNumbers(ByteSource& source, std::int64_t size) {
         source.advance(atLineStart ? newline + 1 : window.size());
     }
     if (!atLineStart) return false;
-    LineReader reader(source);
+    LineReader reader(source, LineLength::Whole);
     bool numeric = false;
     while (reader.readLine()) numeric = isNumericLine(reader.line());
     return numeric;

@@ -1,9 +1,13 @@
 #include "document/line_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 
 #include "util/codepage.h"
@@ -118,8 +122,9 @@ bool isBoundary(std::string_view text, std::size_t pos) {
     return end;
 }
 
-// parseNumbers on a text without NUL bytes. REQUIRES: text.data()[text.size()] is a readable NUL.
-int parseTokens(std::string_view text, Numbers& out) {
+// parseNumbers on a text without NUL bytes, keeping at most maxCount numbers. REQUIRES:
+// text.data()[text.size()] is readable and cannot continue a number (a NUL, a space, a line end).
+int parseTokens(std::string_view text, Numbers& out, int maxCount) {
     const CodePage codePage = systemCodePage();
     // A control character at the end counts as a space, which is as if it were not there.
     if (!text.empty() && isControl(text.back()) && isBoundary(text, text.size() - 1)) {
@@ -128,7 +133,7 @@ int parseTokens(std::string_view text, Numbers& out) {
     const char* p = text.data();
     const char* const end = p + text.size();
     int count = 0;
-    while (count < kMaxNumbers) {
+    while (count < maxCount) {
         while (p < end && isSeparator(*p)) ++p;
         if (p == end) break;
         double value = 0;
@@ -148,6 +153,28 @@ int parseTokens(std::string_view text, Numbers& out) {
     out.values[0] = count;
     out.count = count;
     return count;
+}
+
+// The offset of the first newline or NUL byte of from[0..size), size if there is none. Eight bytes at
+// a time, as findNewlineOrNul below.
+std::size_t findNewlineOrNulInPlace(const char* from, std::size_t size) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    constexpr std::uint64_t kNewlines = kOnes * '\n';
+    std::size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, from + i, 8);
+            const std::uint64_t newlines = word ^ kNewlines;
+            const std::uint64_t hits = (((word - kOnes) & ~word) | ((newlines - kOnes) & ~newlines)) & kHighBits;
+            if (hits) return i + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+        }
+    }
+    for (; i < size; ++i) {
+        if (from[i] == '\n' || from[i] == '\0') return i;
+    }
+    return size;
 }
 
 // Copies from[0..size) to `to` up to and including the first newline or NUL byte and returns its
@@ -191,10 +218,19 @@ bool MemorySource::seek(std::int64_t pos) {
 
 // --- FileSource ---
 
-FileSource::FileSource(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {
-    if (!m_file) return;
-    // The source does its own buffering; a second buffer in stdio would only copy the bytes twice.
-    std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
+// The open file, shared by a source and the sources made from it by another().
+struct FileSource::OpenFile {
+    int fd = -1;
+    explicit OpenFile(int descriptor) : fd(descriptor) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile() { ::close(fd); }
+};
+
+FileSource::FileSource(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    m_file = std::make_shared<OpenFile>(fd);
     m_buffer = std::make_unique_for_overwrite<char[]>(kBufferBytes);
 }
 
@@ -205,16 +241,13 @@ std::string_view FileSource::window() {
     m_bufferPos = pos;
     m_size = 0;
     m_cursor = 0;
-    if (m_filePos != pos) {
-        if (fseeko(m_file.get(), static_cast<off_t>(pos), SEEK_SET) != 0) {
-            m_filePos = -1;
-            return {};
-        }
-        m_filePos = pos;
+    for (;;) {
+        const ssize_t got = ::pread(m_file->fd, m_buffer.get(), kBufferBytes, static_cast<off_t>(pos));
+        if (got < 0 && errno == EINTR) continue;
+        // A read error counts as the end.
+        m_size = got > 0 ? static_cast<std::size_t>(got) : 0;
+        break;
     }
-    m_size = std::fread(m_buffer.get(), 1, kBufferBytes, m_file.get());
-    // At the end (or on an error) the next refill seeks again, which also clears the stream's state.
-    m_filePos = m_size == 0 ? -1 : pos + static_cast<std::int64_t>(m_size);
     return {m_buffer.get(), m_size};
 }
 
@@ -230,6 +263,26 @@ bool FileSource::seek(std::int64_t pos) {
     return true;
 }
 
+std::int64_t FileSource::size() const {
+    struct stat status {};
+    if (!m_file || ::fstat(m_file->fd, &status) != 0) return -1;
+    return static_cast<std::int64_t>(status.st_size);
+}
+
+FileSource::Identity FileSource::identity() const {
+    struct stat status {};
+    if (!m_file || ::fstat(m_file->fd, &status) != 0) return {};
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+std::unique_ptr<ByteSource> FileSource::another() const {
+    if (!m_file) return nullptr;
+    std::unique_ptr<FileSource> copy(new FileSource());
+    copy->m_file = m_file;
+    copy->m_buffer = std::make_unique_for_overwrite<char[]>(kBufferBytes);
+    return copy;
+}
+
 bool skipByteOrderMark(ByteSource& source) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (source.position() != 0 || !source.window().starts_with(kByteOrderMark)) return false;
@@ -239,17 +292,20 @@ bool skipByteOrderMark(ByteSource& source) {
 
 // --- Numbers and lines ---
 
-int parseNumbers(std::string_view text, Numbers& out) {
+int parseNumbers(std::string_view text, Numbers& out) { return parseNumbers(text, out, kMaxNumbers); }
+
+int parseNumbers(std::string_view text, Numbers& out, int maxCount) {
+    maxCount = std::clamp(maxCount, 0, kMaxRowNumbers);
     if (const auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
     // The tokenizer wants a NUL after the text.
     if (text.size() <= kLineBytes) {
         std::array<char, kLineBytes + 1> copy;
         std::memcpy(copy.data(), text.data(), text.size());
         copy[text.size()] = '\0';
-        return parseTokens({copy.data(), text.size()}, out);
+        return parseTokens({copy.data(), text.size()}, out, maxCount);
     }
     const std::string copy(text);
-    return parseTokens(copy, out);
+    return parseTokens(copy, out, maxCount);
 }
 
 LineKind classifyLine(std::string_view line) {
@@ -262,14 +318,69 @@ LineKind classifyLine(std::string_view line) {
 }
 
 bool LineReader::readLine() {
-    for (;;) {
-        if (!readPiece()) return false;
-        if (m_line[0] != '#') break;
-        if (line().starts_with(kErrorbarComment)) m_errorbarSeen = true;
+    while (readAnyLine()) {
+        if (!m_comment) return true;
     }
-    trimEnd();
-    m_parsed = false;
+    return false;
+}
+
+bool LineReader::readAnyLine() {
+    if (!(m_whole ? readWhole() : readPiece())) return false;
+    m_comment = m_text.starts_with('#');
+    if (!m_comment) {
+        trimEnd();
+    } else if (m_text.starts_with(kErrorbarComment)) {
+        m_errorbarSeen = true;
+    }
+    m_parsedUpTo = 0;
     m_numbers.count = 0;
+    return true;
+}
+
+// Takes the next whole line: a view into the window when the line ends there (the common case, no
+// copy), else gathered in m_long.
+bool LineReader::readWhole() {
+    bool gathering = false;
+    std::size_t nul = std::string_view::npos;  // where the text ends, within the gathered bytes
+    for (;;) {
+        if (m_next == m_end) {
+            const std::string_view window = m_source.window();
+            if (window.empty()) break;
+            m_source.advance(window.size());
+            m_windowEnd = m_source.position();
+            m_next = window.data();
+            m_end = m_next + window.size();
+        }
+        const auto available = static_cast<std::size_t>(m_end - m_next);
+        std::size_t i = findNewlineOrNulInPlace(m_next, available);
+        std::size_t textEnd = std::string_view::npos;
+        if (i < available && m_next[i] == '\0') {
+            // Rare: the text ends here, but the line still goes on to the newline.
+            textEnd = i;
+            const void* found = std::memchr(m_next + i, '\n', available - i);
+            i = found ? static_cast<std::size_t>(static_cast<const char*>(found) - m_next) : available;
+        }
+        if (i < available) {  // the newline, which belongs to the line
+            const char* const begin = m_next;
+            m_next += i + 1;
+            if (!gathering) {
+                m_text = {begin, textEnd == std::string_view::npos ? i + 1 : textEnd};
+                return true;
+            }
+            if (nul == std::string_view::npos && textEnd != std::string_view::npos) nul = m_long.size() + textEnd;
+            m_long.append(begin, i + 1);
+            break;
+        }
+        if (!gathering) {
+            m_long.clear();
+            gathering = true;
+        }
+        if (nul == std::string_view::npos && textEnd != std::string_view::npos) nul = m_long.size() + textEnd;
+        m_long.append(m_next, available);
+        m_next = m_end;
+    }
+    if (!gathering) return false;
+    m_text = std::string_view(m_long).substr(0, nul);
     return true;
 }
 
@@ -308,21 +419,22 @@ bool LineReader::readPiece() {
     }
     if (got == 0) return false;
     // A NUL ends the text of the line, as in a C string; the bytes after it are skipped with it.
-    m_length = std::min(got, nul);
-    m_line[m_length] = '\0';
+    const std::size_t length = std::min(got, nul);
+    m_line[length] = '\0';
+    m_text = {m_line.data(), length};
     return true;
 }
 
 // Removes trailing spaces, LF and CR. Only whole characters are removed: a byte that belongs to a
 // multibyte character (the trail byte of a Shift-JIS character may be a space) stays.
 void LineReader::trimEnd() {
-    std::size_t end = m_length;
-    while (end > 0 && isLineEndOrSpace(m_line[end - 1])) --end;
-    if (end == m_length) return;
+    std::size_t end = m_text.size();
+    while (end > 0 && isLineEndOrSpace(m_text[end - 1])) --end;
+    if (end == m_text.size()) return;
     // `end` is right when it is a character boundary: the bytes after it are then single characters.
-    if (!isBoundary(line(), end)) end = trimmedLength(line());
-    m_length = end;
-    m_line[m_length] = '\0';
+    if (!isBoundary(m_text, end)) end = trimmedLength(m_text);
+    // The byte after the text is a removed space or line end, or the NUL after a piece.
+    m_text = m_text.substr(0, end);
 }
 
 LineReader::~LineReader() {
@@ -337,10 +449,13 @@ bool LineReader::seek(std::int64_t pos) {
     return true;
 }
 
-const Numbers& LineReader::numbers() {
-    if (!m_parsed) {
-        parseTokens(line(), m_numbers);
-        m_parsed = true;
+const Numbers& LineReader::numbers() { return numbers(kMaxRowNumbers); }
+
+const Numbers& LineReader::numbers(int maxCount) {
+    maxCount = std::clamp(maxCount, 1, kMaxRowNumbers);
+    if (m_parsedUpTo == 0 || (m_parsedUpTo < maxCount && m_numbers.count == m_parsedUpTo)) {
+        parseTokens(m_text, m_numbers, maxCount);
+        m_parsedUpTo = maxCount;
     }
     return m_numbers;
 }

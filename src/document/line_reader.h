@@ -5,9 +5,11 @@
 // them instead of keeping a file in memory. FileSource reads a file through its own large buffer;
 // MemorySource reads a string in memory, so that parsers can be tested and fuzzed without a disk.
 //
-// Lines are pieces of at most 255 bytes (kLineBytes) ending after a newline: a longer physical line
-// comes in several pieces, each a line of its own. Lines beginning with '#' are comments and are
-// skipped; trailing spaces, LF and CR are removed by whole characters of the system code page.
+// A line ends after a newline. The data file's readers take every line whole, whatever its length
+// (LineLength::Whole); the parameter and configuration files, whose writers keep lines within 255
+// bytes, take lines as pieces of at most 255 bytes (kLineBytes), a longer physical line coming in
+// several pieces, each a line of its own. Lines beginning with '#' are comments and are skipped;
+// trailing spaces, LF and CR are removed by whole characters of the system code page.
 #pragma once
 
 #include <array>
@@ -38,6 +40,11 @@ public:
     virtual bool seek(std::int64_t pos) = 0;
     // The position of the next byte to read (0 = start of the data).
     virtual std::int64_t position() const = 0;
+    // The number of bytes of the data now (-1 when unknown).
+    virtual std::int64_t size() const = 0;
+    // A second, independent source over the same bytes, positioned at 0, for another thread: its reads
+    // and seeks do not move this one. Null when that cannot be had.
+    virtual std::unique_ptr<ByteSource> another() const = 0;
 };
 
 // The bytes of a string held by the caller, who keeps it alive and unchanged while the source is used.
@@ -49,6 +56,8 @@ public:
     void advance(std::size_t n) override { m_pos += n; }
     bool seek(std::int64_t pos) override;
     std::int64_t position() const override { return static_cast<std::int64_t>(m_pos); }
+    std::int64_t size() const override { return static_cast<std::int64_t>(m_bytes.size()); }
+    std::unique_ptr<ByteSource> another() const override { return std::make_unique<MemorySource>(m_bytes); }
 
 private:
     std::string_view m_bytes;
@@ -58,6 +67,8 @@ private:
 // A file opened for reading, read through a buffer of kBufferBytes. The file stays open (and
 // readable, even if it is deleted meanwhile) until the source is destroyed; if it shrinks, reads past
 // its new end simply find the end. Seeks within the bytes already buffered do not touch the file.
+// Reads go to explicit positions (POSIX pread), so the sources made by another() share the open file
+// and each keeps its own position.
 class FileSource final : public ByteSource {
 public:
     static constexpr std::size_t kBufferBytes = 64 * 1024;  // measured: larger is slower (cache)
@@ -71,18 +82,27 @@ public:
     void advance(std::size_t n) override { m_cursor += n; }
     bool seek(std::int64_t pos) override;
     std::int64_t position() const override { return m_bufferPos + static_cast<std::int64_t>(m_cursor); }
+    std::int64_t size() const override;
+    std::unique_ptr<ByteSource> another() const override;
+
+    // The identity of the open file (device and inode), to tell a file that was replaced by another of
+    // the same name; {0, 0} when the source is not open.
+    struct Identity {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        friend bool operator==(const Identity&, const Identity&) = default;
+    };
+    Identity identity() const;
 
 private:
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
+    struct OpenFile;
+    FileSource() = default;
 
-    std::unique_ptr<std::FILE, Closer> m_file;
+    std::shared_ptr<OpenFile> m_file;
     std::unique_ptr<char[]> m_buffer;
     std::int64_t m_bufferPos = 0;  // file position of m_buffer[0]
     std::size_t m_size = 0;        // bytes held in the buffer
     std::size_t m_cursor = 0;      // next byte, 0..m_size
-    std::int64_t m_filePos = 0;    // where the FILE stands (-1: unknown)
 };
 
 // Moves past a UTF-8 byte-order mark (EF BB BF), which some editors put at the start of a text file,
@@ -91,12 +111,19 @@ private:
 // make the first line a text line.
 bool skipByteOrderMark(ByteSource& source);
 
-inline constexpr std::size_t kLineBytes = 255;  // longest line (piece of a physical line)
-inline constexpr int kMaxNumbers = 255;         // most numbers taken from one text
+inline constexpr std::size_t kLineBytes = 255;  // longest piece of a physical line (LineLength::Pieces)
+inline constexpr int kMaxNumbers = 255;         // most numbers parseNumbers takes from one text
+inline constexpr int kMaxRowNumbers = 256;      // most numbers taken from a data line: x and 255 sets
+
+// How a LineReader delivers a physical line longer than kLineBytes.
+enum class LineLength {
+    Pieces,  // in pieces of kLineBytes, each a line of its own (parameter and configuration files)
+    Whole,   // whole (data files)
+};
 
 // The numbers of one text: values[0] holds their count as a double, values[1..count] the numbers.
 struct Numbers {
-    std::array<double, kMaxNumbers + 1> values{};
+    std::array<double, kMaxRowNumbers + 1> values{};
     int count = 0;
 
     // Number i (1-based); 0 when the text had fewer numbers, as missing numbers read.
@@ -109,6 +136,8 @@ struct Numbers {
 // token. Separators are found by whole characters. The text ends at a NUL, like a C string. At most
 // kMaxNumbers tokens are kept (later ones are ignored). Returns the count, also stored in out.
 int parseNumbers(std::string_view text, Numbers& out);
+// The same, keeping at most maxCount numbers (at most kMaxRowNumbers).
+int parseNumbers(std::string_view text, Numbers& out, int maxCount);
 
 // Kinds of lines in a data file.
 enum class LineKind {
@@ -125,20 +154,26 @@ inline bool isBlankLine(std::string_view line) { return classifyLine(line) == Li
 // through it. When it is destroyed, the source is left at the reader's position().
 class LineReader {
 public:
-    explicit LineReader(ByteSource& source) : m_source(source), m_windowEnd(source.position()) {}
+    explicit LineReader(ByteSource& source, LineLength length = LineLength::Pieces)
+        : m_source(source), m_windowEnd(source.position()), m_whole(length == LineLength::Whole) {}
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
     // Reads the next line that is not a comment into line(). False at the end of the data.
-    // A line is at most kLineBytes bytes, up to and including a newline; a NUL byte ends its text
-    // but the position still moves over the whole piece. Lines whose first byte is '#' are skipped;
+    // A line runs up to and including a newline (in pieces: at most kLineBytes bytes); a NUL byte
+    // ends its text but the position still moves over the whole line or piece. Lines whose first byte is '#' are skipped;
     // one beginning with "#errorbar" sets errorbarSeen(). Trailing spaces, LF and CR are removed
     // (tabs are kept). The new line has not been parsed: tokenCount() is 0.
     bool readLine();
+    // Reads the next line, a comment too: isComment() tells which (a comment is not trimmed, and one
+    // beginning with "#errorbar" sets errorbarSeen()). False at the end of the data. For readers that
+    // must stop at a position: readLine would read past it to skip comments.
+    bool readAnyLine();
+    bool isComment() const { return m_comment; }
 
     // The current line, without its line end; valid until the next readLine.
-    std::string_view line() const { return {m_line.data(), m_length}; }
+    std::string_view line() const { return m_text; }
 
     // The position after the current line: where the next readLine starts.
     std::int64_t position() const { return m_windowEnd - static_cast<std::int64_t>(m_end - m_next); }
@@ -149,23 +184,33 @@ public:
     bool errorbarSeen() const { return m_errorbarSeen; }
     void clearErrorbarSeen() { m_errorbarSeen = false; }
 
-    // The numbers of the current line, parsed on the first call for that line.
+    // The numbers of the current line (at most kMaxRowNumbers), parsed on the first call for that line.
     const Numbers& numbers();
+    // The first maxCount numbers of the current line (tokenCount() then counts at most maxCount), for
+    // readers that need no more; parsed again if an earlier call kept fewer.
+    const Numbers& numbers(int maxCount);
     // Number of numbers of the current line; 0 while it has not been parsed.
-    int tokenCount() const { return m_parsed ? m_numbers.count : 0; }
+    int tokenCount() const { return m_parsedUpTo > 0 ? m_numbers.count : 0; }
 
 private:
     bool readPiece();
+    bool readWhole();
     void trimEnd();
 
     ByteSource& m_source;
     std::int64_t m_windowEnd;      // the source's position: the end of the bytes taken from it
     const char* m_next = nullptr;  // the bytes taken from the source and not read yet
     const char* m_end = nullptr;
+    bool m_whole;
+    // The current line: in m_line (a piece), in the source's window (a whole line found there), or in
+    // m_long (a whole line that crossed windows). The byte after it is always readable and ends a
+    // number (a NUL, a line end or a trimmed space), as the tokenizer needs.
+    std::string_view m_text;
     std::array<char, kLineBytes + 1> m_line{};
-    std::size_t m_length = 0;
+    std::string m_long;
     bool m_errorbarSeen = false;
-    bool m_parsed = false;
+    bool m_comment = false;
+    int m_parsedUpTo = 0;  // the most numbers the current line was parsed for (0: not parsed)
     Numbers m_numbers;
 };
 

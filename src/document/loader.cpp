@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "document/data_file_reader.h"
+#include "document/incremental_load.h"
 #include "document/parameter_reader.h"
 #include "util/message_boxes.h"
 #include "util/paths.h"
@@ -33,13 +34,19 @@ void takeLoadedData(DataSet& to, const DataSet& from) {
     to.params = params;
 }
 
+// Reads one data file, through the context's keeper when it has one.
+int readDataFileOf(const std::string& path, std::span<DataSet> slots, const LoadContext& context, TitleText* vtitle) {
+    return context.keeper ? context.keeper->read(path, slots, context.pool, vtitle)
+                          : readDataFile(path, slots, context.pool, vtitle);
+}
+
 // Reads one file into slots; `newest` takes the file's time, read just before the file, when it gives
 // sets.
 int readFile(const std::string& path, std::span<DataSet> slots, const LoadContext& context, TitleText* vtitle,
              FileTime& newest) {
     if (slots.empty()) return 0;
     const FileTime time = lastWriteTime(path);
-    const int n = readDataFile(path, slots, context.pool, vtitle);
+    const int n = readDataFileOf(path, slots, context, vtitle);
     if (n > 0) newest = std::max(newest, time);
     return n;
 }
@@ -155,7 +162,7 @@ int loadDocument(Document& doc, LoadMode mode, std::string_view path, const Load
 
 int loadAppendedFile(std::span<DataSet> slots, const std::string& path, const LoadContext& context) {
     if (slots.empty()) return 0;
-    const int n = readDataFile(path, slots, context.pool, nullptr);
+    const int n = readDataFileOf(path, slots, context, nullptr);
     if (n == 0) return 0;
     // The appended file's own settings go to a scratch Document, which is then dropped: an appended file
     // never changes the axes of the graph.
@@ -245,11 +252,16 @@ std::optional<std::string> otherDriveQuestion(std::string_view path, std::string
 
 int loadIntoViews(ViewList& views, LoadMode mode, std::string_view path, const LoadContext& context) {
     Document work = views.current();
-    const int n = loadDocument(work, mode, path, context);
+    ReadKeeper ownKeeper(nullptr);
+    LoadContext reading = context;
+    if (!reading.keeper) reading.keeper = &ownKeeper;
+    const int n = loadDocument(work, mode, path, reading);
     if (n == 0) {
+        views.first().readState.reset();
         failLoad(views, context);
         return 0;
     }
+    work.readState = reading.keeper->kept();
     if (mode == LoadMode::New) {
         // The views take their settings from the parameter file and their sets from the fresh load;
         // the current view then takes the loader's result itself.
@@ -276,6 +288,8 @@ void shareLoadedSets(ViewList& views) {
     for (int v = 1; v <= views.viewCount(); ++v) {
         Document& view = views.viewAt(v);
         if (&view == &current) continue;
+        // The files are the same, and so is what their reads left (the arrays among it).
+        view.readState = current.readState;
         // The view keeps its own number of sets (the parameter file stores its choices for all of
         // them); slots the current files did not fill hold no data until the view is reloaded.
         const int shared = std::min(view.data, current.data);

@@ -32,6 +32,7 @@
 namespace varnex {
 
 class MessageBoxes;
+class ReadKeeper;
 
 // What a load uses besides the Document: the pool that every array comes from, and the message boxes
 // for the drive question of an append, the error of a failed load and the pool's fatal errors. Both
@@ -39,6 +40,8 @@ class MessageBoxes;
 struct LoadContext {
     DataPool& pool;
     MessageBoxes& messages;
+    // Reads the data files when given, going on from an earlier load's reads (document/incremental_load.h).
+    ReadKeeper* keeper = nullptr;
 };
 
 enum class LoadMode {
@@ -107,7 +110,7 @@ std::optional<std::string> otherDriveQuestion(std::string_view path, std::string
 // --- The command layer's load -------------------------------------------------------------------------
 
 // Loads into the current view as the commands do: a work copy of the current Document goes through
-// loadDocument. On success, in mode New the View list is rebuilt from the parameter file (the stored
+// loadDocument, its reads kept with it (Document::readState). On success, in mode New the View list is rebuilt from the parameter file (the stored
 // views, the stored current one current); the work copy then becomes the current view's Document and
 // shareLoadedSets runs. On failure the first view is emptied (data 0, its arrays dropped), the list is
 // cut to it, it becomes current, the pool is released, and "不正なデータです。" is shown with the
@@ -127,8 +130,8 @@ enum class ReloadResult {
 // allFilesPresent, loadIntoViews in mode Reread.
 ReloadResult reloadDocument(ViewList& views, const LoadContext& context);
 
-// After a load into the current view: every other view takes, for its slots 1..min(its data, loaded
-// data), the current view's arrays, counts, file positions and flags, keeping its own GraphParams and
+// After a load into the current view: every other view takes the current view's kept reads and, for its
+// slots 1..min(its data, loaded data), the current view's arrays, counts, file positions and flags, keeping its own GraphParams and
 // settings; its data is capped at the loaded count, and its later slots drop their arrays. So every view
 // refers only to loaded arrays, and a view shows its own files' data once it becomes current and is
 // reloaded. The current view's slots after its data drop their arrays too.

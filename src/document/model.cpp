@@ -212,6 +212,18 @@ Extents extents(std::span<const DataSet> sets) {
     Extents e;
     bool first = true;
     for (const DataSet& set : sets) {
+        if (set.storage && set.count > 0 && set.storage->summarised == set.count) {
+            // The same as going over the points: a minimum found earlier stays when a later one equals it.
+            const Extents& s = set.storage->summary;
+            if (first) {
+                e = s;
+                first = false;
+            } else {
+                e = {std::min(e.xmin, s.xmin), std::max(e.xmax, s.xmax), std::min(e.ymin, s.ymin),
+                     std::max(e.ymax, s.ymax)};
+            }
+            continue;
+        }
         for (int j = 1; j <= set.count; ++j) {
             const double x = set.x(j);
             const double y = set.y(j);

@@ -44,12 +44,22 @@ struct GraphParams {
     friend bool operator==(const GraphParams&, const GraphParams&) = default;
 };
 
+// Smallest and largest x and y over a group of points.
+struct Extents {
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    friend bool operator==(const Extents&, const Extents&) = default;
+};
+
 // The pool memory of one data set. x and y hold count + 1 values; element 0 is not used.
 struct SetStorage {
     TitleText title;  // legend text; empty when the file gives none
     TitleText name;   // full path of the data file the set was read from
     std::vector<double> x;
     std::vector<double> y;
+    // The extents of points 1..summarised, as extents() finds them, kept by the reader that filled the
+    // arrays so that a load need not go over every point again; -1 when not known.
+    std::int32_t summarised = -1;
+    Extents summary;
 };
 
 // One x/y series. A slot that was never loaded has no storage and count 0.
@@ -118,12 +128,6 @@ private:
     std::vector<std::string> m_names;
 };
 
-// Smallest and largest x and y over a group of points.
-struct Extents {
-    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
-    friend bool operator==(const Extents&, const Extents&) = default;
-};
-
 // Everything of a Document before its data sets: the file list, the counts, and the axis and page
 // settings (the group called AxisParams: vtitle to subtickwidth). Copying this part alone is how views
 // and the parameter file exchange settings without touching the sets.
@@ -159,8 +163,13 @@ struct DocumentHead {
     friend bool operator==(const DocumentHead&, const DocumentHead&) = default;
 };
 
+struct KeptReads;
+
 struct Document : DocumentHead {
     std::array<DataSet, kSetSlots> sets{};  // slot i holds set i; slot 0 unused
+    // What the last load's reads of the files left, so that files that have only grown can be read on
+    // from there (document/incremental_load.h). Not a setting: sameAs does not compare it.
+    std::shared_ptr<const KeptReads> readState;
 
     // A fresh Document: axis defaults (resetAxes), no data, every slot with count 0 and interp 1.
     Document() = default;

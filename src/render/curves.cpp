@@ -378,7 +378,7 @@ void drawErrorBars(Drawing& drawing, const DocumentHead& doc, const DataSet& set
     // The error values are not kept in memory: they are read again from the set's block in its file.
     FileSource file(set.name().str());
     if (!file.isOpen() || !file.seek(set.datapos)) return;
-    LineReader reader(file);
+    LineReader reader(file, LineLength::Whole);
     const double cap = capHalfLength;
     for (int j = 1; j <= set.count; ++j) {
         if (!reader.readLine()) return;  // the file became shorter: no more bars for this set

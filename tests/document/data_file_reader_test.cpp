@@ -11,6 +11,7 @@
 #include "document/data_pool.h"
 #include "document/directives.h"
 #include "support/recording_message_boxes.h"
+#include "util/numbers.h"
 
 namespace varnex {
 namespace {
@@ -207,32 +208,76 @@ TEST_F(DataFileReaderTest, FilesWithoutDataChangeNothing) {
     EXPECT_EQ(pool.blockCount(), 0);
 }
 
-TEST_F(DataFileReaderTest, LongLinesAreSplitIntoLinesOfTheirOwn) {
-    // A 10 MB line of text: 41,121 pieces of one text block; the graph title is the first piece.
+TEST_F(DataFileReaderTest, LongLinesAreReadWhole) {
+    // A 10 MB line of text is one line of a text block; titles take its first 255 bytes.
     const std::string longText = std::string(10 * 1024 * 1024, 'a') + "\n1 2\n";
     ASSERT_EQ(read(longText), 1);
     EXPECT_EQ(vtitle, std::string(255, 'a'));
-    EXPECT_EQ(doc.sets[1].title(), std::string(255, 'a')) << "one paragraph, starting at 0";
+    EXPECT_EQ(doc.sets[1].title(), std::string(255, 'a'));
     EXPECT_EQ(doc.sets[1].titlepos, 0);
     EXPECT_EQ(doc.sets[1].datapos, static_cast<std::int64_t>(10 * 1024 * 1024 + 1));
 
-    // 300 columns: each row is read as pieces of 255, 255 and 90 bytes holding 128, 127 and 45
-    // numbers; the first piece fixes 127 sets, and later pieces fill what they have.
+    // 300 columns: each row is one row of 299 sets, of which the Document takes 255.
     std::string wide;
     for (int row = 0; row < 2; ++row) {
         wide += std::to_string(row);
         for (int c = 1; c < 300; ++c) wide.append(" ").append(std::to_string(row + 1));
         wide += "\n";
     }
-    ASSERT_EQ(read(wide), 127);
-    const DataSet& first = doc.sets[1];
-    EXPECT_EQ(first.count, 6);
-    EXPECT_EQ(points(first.xs()), (std::vector<double>{0, 1, 1, 1, 2, 2}));
-    EXPECT_EQ(points(first.ys()), (std::vector<double>{1, 1, 1, 2, 2, 2}));
-    EXPECT_EQ(points(doc.sets[44].ys()), (std::vector<double>{1, 1, 1, 2, 2, 2}));
-    EXPECT_EQ(points(doc.sets[45].ys()), (std::vector<double>{1, 1, 0, 2, 2, 0}));
-    EXPECT_EQ(points(doc.sets[127].ys()), (std::vector<double>{1, 0, 0, 2, 0, 0}));
-    EXPECT_FALSE(first.ascending);
+    ASSERT_EQ(read(wide), 255);
+    for (const int i : {1, 128, 255}) {
+        EXPECT_EQ(points(doc.sets[i].xs()), (std::vector<double>{0, 1})) << i;
+        EXPECT_EQ(points(doc.sets[i].ys()), (std::vector<double>{1, 2})) << i;
+        EXPECT_TRUE(doc.sets[i].ascending) << i;
+    }
+
+    // 40 columns of long numbers: no number is cut, every value is exact.
+    std::string precise = "forty\n";
+    std::vector<double> expected;
+    for (int row = 0; row < 3; ++row) {
+        precise += std::to_string(row);
+        for (int c = 1; c < 40; ++c) {
+            const std::string number = "1234567.89012345" + std::to_string(c) + "e-3";
+            precise += " " + number;
+            if (row == 0) expected.push_back(parseLeadingNumber(number));
+        }
+        precise += row == 1 ? "   \r\n" : "\n";
+    }
+    ASSERT_EQ(read(precise), 39);
+    for (int c = 1; c < 40; ++c) {
+        const std::vector<double> y(3, expected[static_cast<std::size_t>(c - 1)]);
+        EXPECT_EQ(points(doc.sets[c].ys()), y) << c;
+        EXPECT_EQ(doc.sets[c].title(), "forty") << c;
+    }
+
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string vtitle;
+        std::vector<ExpectedSet> sets;
+    };
+    const std::string a255(255, 'a');
+    std::string accents;
+    for (int i = 0; i < 200; ++i) accents += "\xC3\xA9";  // é, two bytes each
+    const std::vector<Case> cases = {
+        {"the rest of a long text line is no line of its own", a255 + "5 6\n1 2\n", a255, {{{1}, {2}, a255}}},
+        {"a long comment is skipped whole", "#" + std::string(300, 'c') + " 7 8\n1 2\n", "No Title",
+         {{{1}, {2}, ""}}},
+        {"titles are cut at a character boundary", accents + "\n1 2\n", accents.substr(0, 254),
+         {{{1}, {2}, accents.substr(0, 254)}}},
+        {"leading spaces go before the cut", std::string(10, ' ') + a255 + "b\n1 2\n", a255, {{{1}, {2}, a255}}},
+        {"error values far along a line", "#errorbar\n1 2" + std::string(300, ' ') + "0.5\n", "No Title",
+         {{{1}, {2}, "", true}}},
+    };
+    for (const Case& c : cases) {
+        Document fresh;
+        doc = fresh;
+        vtitle = "untouched";
+        const int n = read(c.text);
+        EXPECT_EQ(n, static_cast<int>(c.sets.size())) << c.name;
+        EXPECT_EQ(vtitle.str(), c.vtitle) << c.name;
+        expectSets(sets(n), c.sets, c.name);
+    }
 }
 
 TEST_F(DataFileReaderTest, MoreThan511BlocksAreCutShort) {

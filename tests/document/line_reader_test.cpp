@@ -24,16 +24,16 @@ struct ReadLine {
     bool operator==(const ReadLine&) const = default;
 };
 
-std::vector<ReadLine> readAll(ByteSource& source) {
-    LineReader reader(source);
+std::vector<ReadLine> readAll(ByteSource& source, LineLength length = LineLength::Pieces) {
+    LineReader reader(source, length);
     std::vector<ReadLine> lines;
     while (reader.readLine()) lines.push_back({std::string(reader.line()), reader.position()});
     return lines;
 }
 
-std::vector<ReadLine> readAll(std::string_view text) {
+std::vector<ReadLine> readAll(std::string_view text, LineLength length = LineLength::Pieces) {
     MemorySource source(text);
-    return readAll(source);
+    return readAll(source, length);
 }
 
 // Sets the code page for one test and puts the default back.
@@ -70,7 +70,38 @@ TEST(LineReaderTest, LinesCommentsAndTrimming) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(readAll(c.text), c.lines) << c.name;
+        EXPECT_EQ(readAll(c.text, LineLength::Whole), c.lines) << c.name << " (whole)";
     }
+}
+
+TEST(LineReaderTest, WholeLinesHaveNoLengthLimit) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<ReadLine> lines;
+    };
+    const std::string a600(600, 'a');
+    const std::vector<Case> cases = {
+        {"a long line", a600 + "\nb\n", {{a600, 601}, {"b", 603}}},
+        {"255 bytes and a newline", std::string(255, 'x') + "\n", {{std::string(255, 'x'), 256}}},
+        {"a long comment is skipped whole", std::string("#").append(254, 'c').append("tail\nz"), {{"z", 261}}},
+        {"a long line trimmed", a600 + std::string(300, ' ') + "\r\n", {{a600, 902}}},
+        {"NUL far along", a600 + "\0" "9 9\nb"s, {{a600, 605}, {"b", 606}}},
+        {"a long last line without end", std::string("x\n").append(a600), {{"x", 2}, {a600, 602}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(readAll(c.text, LineLength::Whole), c.lines) << c.name;
+    }
+    // A line of 300 numbers gives them all, up to kMaxRowNumbers.
+    std::string numbers;
+    for (int i = 1; i <= 300; ++i) numbers += std::to_string(i) + " ";
+    MemorySource source(numbers);
+    LineReader reader(source, LineLength::Whole);
+    ASSERT_TRUE(reader.readLine());
+    EXPECT_EQ(reader.numbers(3).count, 3) << "as many as asked for";
+    EXPECT_EQ(reader.tokenCount(), 3);
+    EXPECT_EQ(reader.numbers().count, kMaxRowNumbers);
+    EXPECT_EQ(reader.numbers().at(kMaxRowNumbers), kMaxRowNumbers);
 }
 
 TEST(LineReaderTest, LongLinesComeInPiecesOf255Bytes) {
@@ -84,7 +115,7 @@ TEST(LineReaderTest, LongLinesComeInPiecesOf255Bytes) {
     EXPECT_EQ(readAll(exact), (std::vector<ReadLine>{{std::string(255, 'x'), 255}, {"", 256}}));
 
     // The rest of a long comment is no comment.
-    const std::string comment = "#" + std::string(254, 'c') + "tail\n";
+    const std::string comment = std::string("#").append(254, 'c').append("tail\n");
     EXPECT_EQ(readAll(comment), (std::vector<ReadLine>{{"tail", 260}}));
 }
 
@@ -313,8 +344,21 @@ TEST(FileSourceTest, ReadsLikeTheMemorySourceAcrossBufferBoundaries) {
 
     FileSource file(path.string());
     ASSERT_TRUE(file.isOpen());
+    EXPECT_EQ(file.size(), static_cast<std::int64_t>(text.size()));
     const std::vector<ReadLine> fromFile = readAll(file);
     EXPECT_EQ(fromFile, readAll(text));
+    {
+        // Whole lines across buffer boundaries, from another source on the same file.
+        const std::unique_ptr<ByteSource> other = file.another();
+        ASSERT_TRUE(other);
+        EXPECT_EQ(readAll(*other, LineLength::Whole), readAll(text, LineLength::Whole));
+    }
+    std::string longLines = text;
+    longLines.insert(FileSource::kBufferBytes - 5, std::string(2 * FileSource::kBufferBytes, 'L') + '\0' + "x");
+    std::ofstream(path.string() + ".long", std::ios::binary) << longLines;
+    FileSource longFile(path.string() + ".long");
+    EXPECT_EQ(readAll(longFile, LineLength::Whole), readAll(longLines, LineLength::Whole));
+    std::filesystem::remove(path.string() + ".long");
 
     // Seeking back to remembered positions, inside and outside the buffered bytes.
     LineReader reader(file);
