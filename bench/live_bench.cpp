@@ -27,6 +27,7 @@
 #include "app/background_load.h"
 #include "app/command_actions.h"
 #include "app/desktop.h"
+#include "app/reload_scheduler.h"
 #include "bench_messages.h"
 #include "shell/commands.h"
 #include "util/numbers.h"

@@ -1,8 +1,8 @@
 // Coalesced reloads at a rate the machine can bear. The file watch reports every change it sees
 // (notice); the scheduler runs at most one reload at a time, and a change seen while one runs or
 // waits is taken by the next one, which reads everything changed since. After a reload that took d
-// milliseconds the next one waits until d × (1 / kBusyShare − 1) have passed, so that reloading on
-// its own accord never takes more than kBusyShare of a core: a writer faster than that sees the graph
+// milliseconds of processor time the next one waits until d × (1 / kBusyShare − 1) have passed, so
+// that reloading on its own accord never takes more than kBusyShare of a core: a writer faster than that sees the graph
 // updated less often, never a frozen window. Input waiting in the event queue is handled first, as
 // the reload is started from a timer.
 #pragma once
@@ -34,7 +34,7 @@ public:
     bool waiting() const { return m_timer.isActive(); }
     // Reloads run so far, for tests and the benchmark's trace.
     int reloads() const { return m_reloads; }
-    // The time spent in reloads so far, in nanoseconds.
+    // The processor time spent in reloads so far, in nanoseconds.
     qint64 busyNanoseconds() const { return m_busyNs; }
 
 private:
