@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <QWidget>
 #include <filesystem>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "document/incremental_load.h"
 #include "document/loader.h"
@@ -120,6 +122,9 @@ void BackgroundLoad::start(std::string path, ViewList views, std::function<void(
 
     // The worker owns nothing of the window: its views, pool and messages travel inside the job.
     job->thread = std::thread([this, job] {
+        // A lower priority for the read (its piece threads inherit it), so the UI thread gets its turn
+        // at once while both cores read.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReadNiceness);
         ReadKeeper keeper(nullptr);
         keeper.watchWith(&job->progress);
         LoadContext context{*job->result.pool, *job->result.messages, &keeper};

@@ -68,6 +68,7 @@ public:
     // Files of at least this many bytes are opened off the UI thread: about 0.3 s of reading here.
     static constexpr std::int64_t kDefaultThresholdBytes = 48LL * 1024 * 1024;
     static constexpr int kProgressIntervalMs = 100;
+    static constexpr int kReadNiceness = 4;
 
     // busyWidget gets the busy cursor, statusBar the progress and Cancel; both must outlive the load.
     BackgroundLoad(QWidget& busyWidget, QStatusBar& statusBar,
