@@ -3,6 +3,11 @@
 
     python3 bench/bench.py [--bin build/release/bin/varnexw32] [--rows 1000000]
                            [--large-rows 10000000] [--compare-bin OTHER/varnexw32] [--skip-small]
+                           [--reader-only]
+
+The reader measurement (first with --large-rows) times `wc -l` of the large file beside `--info` of
+each build, and runs varnex_read_bench (beside --bin): a whole read on one thread and in parallel
+pieces, and the reload of a copy of the file after one appended row (processor time).
 
 The live measurement runs varnex_live_bench (--live-only runs it alone): a logger appending rows to a
 watched copy of the --rows file and of the --large-rows file, one appended row, the idle watch.
@@ -395,6 +400,36 @@ def bench_live(binary, small, large, work):
     return rows
 
 
+def bench_reader(binaries, rows, work, repeats):
+    """The reader on the large file: `wc -l` of it, `--info` of every build beside it, and the core
+    figures of varnex_read_bench (beside the last build): a whole read on one thread and in parallel
+    pieces, and the processor time of a reload after one appended row."""
+    data = os.path.join(work, f"rows{rows}-numbers.dat")
+    generate_rows(data, rows, 4, titles=False)
+    size_mb = os.path.getsize(data) / 1e6
+    wc = measure(["wc", "-l", data], repeats)[0]
+    table = [["wc -l (best of %d)" % repeats, f"{wc:.3f} s"] + [""] * (len(binaries) - 1) + [""]]
+    info = [measure([binary, "--info", data], repeats) for _, binary in binaries]
+    table.append(["--info: time, × wc -l, peak memory"]
+                 + [f"{s:.2f} s, {s / wc:.1f} ×, {size_mb / s:.0f} MB/s, peak {m:.0f} MiB" for s, m in info]
+                 + ["within 6 × wc -l"])
+    reader = os.path.join(os.path.dirname(binaries[-1][1]), "varnex_read_bench")
+    if os.path.exists(reader):
+        proc = subprocess.run([reader, data, str(repeats)], stdout=subprocess.PIPE, check=False)
+        if proc.returncode != 0:
+            sys.exit(f"{reader} failed")
+        r = json.loads(proc.stdout)
+        blank = [""] * (len(binaries) - 1)
+        table.append(["core read, one thread: wall, processor"] + blank
+                     + [f"{r['one_thread_s']:.3f} s, {r['one_thread_cpu_s']:.3f} s", ""])
+        table.append(["core read in pieces: wall, processor"] + blank
+                     + [f"{r['pieces_s']:.3f} s, {r['pieces_cpu_s']:.3f} s", ""])
+        table.append(["reload after one appended row: processor (slowest of 5)"] + blank
+                     + [f"{r['appended_row_cpu_s'] * 1000:.1f} ms", "at most 0.1 s"])
+    header = [f"reader on {rows:,} rows, three sets ({size_mb:.0f} MB)"] + [label for label, _ in binaries] + ["target"]
+    return header, table
+
+
 def print_table(header, rows):
     print("| " + " | ".join(header) + " |")
     print("|" + "---|" * len(header))
@@ -420,6 +455,7 @@ def main():
     parser.add_argument("--skip-small", action="store_true", help="only the large file")
     parser.add_argument("--repeats", type=int, default=3)
     parser.add_argument("--live-only", action="store_true", help="only the live measurements (growing files)")
+    parser.add_argument("--reader-only", action="store_true", help="only the reader on the large file")
     args = parser.parse_args()
     work = os.path.join(HERE, "work")
     os.makedirs(work, exist_ok=True)
@@ -437,6 +473,12 @@ def main():
         return
     if args.large_rows > 0:
         binaries = ([("before", args.compare_bin)] if args.compare_bin else []) + [("this build", args.bin)]
+        header, rows = bench_reader(binaries, args.large_rows, work, args.repeats)
+        print_table(header, rows)
+        print()
+        if args.reader_only:
+            print(f"load average at the end: {' '.join(f'{v:.2f}' for v in os.getloadavg())}")
+            return
         header, rows = bench_large(binaries, args.large_rows, work, args.repeats)
         print_table(header, rows)
         print()

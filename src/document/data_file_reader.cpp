@@ -529,18 +529,17 @@ int readDataFile(ByteSource& source, std::string_view fileName, std::span<DataSe
             std::shared_ptr<SetStorage> storage;
             if (before) {
                 const std::shared_ptr<SetStorage>& old = before->storage[static_cast<std::size_t>(c)];
-                if (old->x.capacity() > static_cast<std::size_t>(count) && old->y.capacity() > static_cast<std::size_t>(count)) {
-                    // Grows where it is: rows after the kept ones are read again (the last may have
-                    // been unfinished), and whatever the file does not give any more reads as 0.
+                const auto size = static_cast<std::size_t>(count) + 1;
+                if (old->x.capacity() >= size && old->y.capacity() >= size && old->x.size() <= size &&
+                    old->y.size() <= size) {
+                    // Grows where it is (never shrinks: an older Document may still read its points):
+                    // the rows after the kept ones are all read again, the last may have been unfinished.
                     storage = old;
-                    const auto keep = static_cast<std::size_t>(job.keptRows) + 1;
-                    storage->x.resize(std::min(storage->x.size(), keep));
-                    storage->y.resize(std::min(storage->y.size(), keep));
-                    storage->x.resize(static_cast<std::size_t>(count) + 1, 0.0);
-                    storage->y.resize(static_cast<std::size_t>(count) + 1, 0.0);
+                    storage->x.resize(size);
+                    storage->y.resize(size);
                     pool.accountKeptSet(count);
                 } else {
-                    storage = pool.allocateSet(count, roomFor(count));
+                    storage = pool.allocateSetToFill(count, roomFor(count));
                     if (storage) {
                         const auto keep = static_cast<std::ptrdiff_t>(job.keptRows) + 1;
                         std::copy(old->x.begin(), old->x.begin() + keep, storage->x.begin());
@@ -548,7 +547,7 @@ int readDataFile(ByteSource& source, std::string_view fileName, std::span<DataSe
                     }
                 }
             } else {
-                storage = pool.allocateSet(count, stateOut || resumeFrom ? roomFor(count) : count);
+                storage = pool.allocateSetToFill(count, stateOut || resumeFrom ? roomFor(count) : count);
             }
             if (!storage) failed = true;
             job.storage.push_back(storage);
@@ -608,6 +607,16 @@ int readDataFile(ByteSource& source, std::string_view fileName, std::span<DataSe
         if (before && job.keptRows == snapshotRows) atSnapshot = fold;
         for (std::size_t i = 0; i < job.segments.size(); ++i) {
             const SegmentResult& result = job.results[i];
+            const Segment& lost = *job.segments[i];
+            if (result.rowsRead < lost.rows) {
+                // Rows the file no longer has read as 0.
+                const auto from = static_cast<std::size_t>(lost.firstRow + result.rowsRead);
+                const auto to = static_cast<std::size_t>(lost.firstRow + lost.rows);
+                for (const auto& storage : job.storage) {
+                    std::fill(storage->x.begin() + static_cast<std::ptrdiff_t>(from), storage->x.begin() + static_cast<std::ptrdiff_t>(to), 0.0);
+                    std::fill(storage->y.begin() + static_cast<std::ptrdiff_t>(from), storage->y.begin() + static_cast<std::ptrdiff_t>(to), 0.0);
+                }
+            }
             allRead = allRead && result.rowsRead == job.segments[i]->rows;
             if (result.rowsRead > 0) fold.add(result.ascending, result.firstX, result.lastX, result.lastTokens, result.extents);
             const Segment& segment = *job.segments[i];

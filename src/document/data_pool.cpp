@@ -25,6 +25,14 @@ std::shared_ptr<SetStorage> DataPool::allocateSet(std::int64_t count) { return a
 void DataPool::accountKeptSet(std::int64_t count) { account((2 * count + 2) * 8 + kSetTextBytes); }
 
 std::shared_ptr<SetStorage> DataPool::allocateSet(std::int64_t count, std::int64_t capacity) {
+    return allocate(count, capacity, true);
+}
+
+std::shared_ptr<SetStorage> DataPool::allocateSetToFill(std::int64_t count, std::int64_t capacity) {
+    return allocate(count, capacity, false);
+}
+
+std::shared_ptr<SetStorage> DataPool::allocate(std::int64_t count, std::int64_t capacity, bool zeroed) {
     if (count < 0) {
         m_messages.fatal("Alloc: Invalid patrameter!");
         return nullptr;
@@ -38,8 +46,15 @@ std::shared_ptr<SetStorage> DataPool::allocateSet(std::int64_t count, std::int64
             storage->x.reserve(static_cast<std::size_t>(capacity + 1));
             storage->y.reserve(static_cast<std::size_t>(capacity + 1));
         }
-        storage->x.assign(static_cast<std::size_t>(count + 1), 0.0);
-        storage->y.assign(static_cast<std::size_t>(count + 1), 0.0);
+        if (zeroed) {
+            storage->x.assign(static_cast<std::size_t>(count + 1), 0.0);
+            storage->y.assign(static_cast<std::size_t>(count + 1), 0.0);
+        } else {
+            storage->x.resize(static_cast<std::size_t>(count + 1));
+            storage->y.resize(static_cast<std::size_t>(count + 1));
+            storage->x[0] = 0;
+            storage->y[0] = 0;
+        }
         account((2 * count + 2) * 8 + kSetTextBytes);
         return storage;
     } catch (const std::bad_alloc&) {

@@ -36,6 +36,8 @@ public:
     // arrays (resize within their capacity): room that is never written takes no memory of the
     // system. Only count is accounted.
     std::shared_ptr<SetStorage> allocateSet(std::int64_t count, std::int64_t capacity);
+    // The same with the points left unset (element 0 is 0), for a reader that writes every point.
+    std::shared_ptr<SetStorage> allocateSetToFill(std::int64_t count, std::int64_t capacity);
     // Accounts a set of `count` points that a load keeps from before instead of taking it anew, so
     // that the totals are those of a load that took it. REQUIRES: count >= 0
     void accountKeptSet(std::int64_t count);
@@ -60,6 +62,7 @@ public:
 
 private:
     static constexpr std::int64_t kHeaderBytes = 8;
+    std::shared_ptr<SetStorage> allocate(std::int64_t count, std::int64_t capacity, bool zeroed);
     void account(std::int64_t bytes);
 
     MessageBoxes& m_messages;

@@ -1,6 +1,10 @@
 #include "document/model.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <cmath>
 #include <limits>
 
@@ -74,6 +78,25 @@ Range autoLimits(double lo, double hi) {
 }
 
 }  // namespace
+
+void* allocatePoints(std::size_t bytes) {
+    constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+    if (bytes < kHugePage) return ::operator new(bytes);
+    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* p = std::aligned_alloc(kHugePage, rounded);
+    if (!p) throw std::bad_alloc();
+    ::madvise(p, rounded, MADV_HUGEPAGE);
+    return p;
+}
+
+void freePoints(void* p, std::size_t bytes) noexcept {
+    constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+    if (bytes < kHugePage) {
+        ::operator delete(p);
+    } else {
+        std::free(p);
+    }
+}
 
 std::span<const double> DataSet::xs() const {
     return storage ? std::span<const double>(storage->x) : std::span<const double>();

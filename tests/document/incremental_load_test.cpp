@@ -24,6 +24,14 @@ using testing::CurrentDirectoryScope;
 using testing::RecordingMessageBoxes;
 using testing::TempFolder;
 
+// A parameter file of one view that names `file` as appended, with one set line.
+std::string parameterFile(const std::string& file) {
+    return "view=1\r\n\r\nfile=" + file +
+           "\r\nvtitle=Stored\r\nxtype=0\r\nxsize=100%\r\nxtitle=X\r\nxfont=Times New Roman\r\nytype=0\r\n"
+           "ysize=100%\r\nytitle=Y\r\nyfont=Times New Roman\r\nxmin=0\r\nymin=0\r\nxmax=10\r\nymax=10\r\n"
+           "printw=15\r\nframewidth=0.3\r\ngraphwidth=0.3\r\nmarkersize=1.3\r\ndata=1\r\n1 1 0 0 0\r\n";
+}
+
 void appendBytes(const std::string& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
 }
@@ -61,6 +69,7 @@ protected:
 TEST_F(IncrementalLoadTest, GrowingFilesAreReadOnAndEqualAWholeRead) {
     const char* env = std::getenv("VARNEX_SEED");
     const unsigned seed = env ? static_cast<unsigned>(std::strtoul(env, nullptr, 10)) : 7100U;
+    int withAppendedFile = 0;
     for (unsigned i = 0; i < 120; ++i) {
         std::mt19937 random(seed + i);
         const bool shiftJis = random() % 4 == 0;
@@ -74,12 +83,12 @@ TEST_F(IncrementalLoadTest, GrowingFilesAreReadOnAndEqualAWholeRead) {
         const std::size_t extraCut = random() % (extra.size() + 1);
         const std::string mainPath = folder.write("run" + std::to_string(i) + ".dat", main.substr(0, mainCut));
         const std::string extraPath = folder.write("extra" + std::to_string(i) + ".dat", extra.substr(0, extraCut));
-        folder.write("run" + std::to_string(i) + ".P",
-                     "view=1\r\n\r\nfile=extra" + std::to_string(i) + ".dat\r\nvtitle=T\r\ndata=0\r\n");
+        folder.write("run" + std::to_string(i) + ".P", parameterFile("extra" + std::to_string(i) + ".dat"));
         if (openNewDocument(views, mainPath, pool, messages) == 0) {
             setSystemCodePage(saved);
             continue;
         }
+        if (views.current().files.count() == 2) ++withAppendedFile;
         // Grow the files in two steps, the main file, the appended file or both each time.
         for (int step = 0; step < 2; ++step) {
             const int which = static_cast<int>(random() % 3);
@@ -102,6 +111,7 @@ TEST_F(IncrementalLoadTest, GrowingFilesAreReadOnAndEqualAWholeRead) {
         setSystemCodePage(saved);
         if (HasFailure()) return;
     }
+    EXPECT_GT(withAppendedFile, 60) << "most cases have an appended file that grows";
 }
 
 TEST_F(IncrementalLoadTest, OtherChangesAreReadWhole) {
@@ -162,6 +172,21 @@ TEST_F(IncrementalLoadTest, DrawingChoicesAndTheOtherViewsFollowAsInAWholeRead) 
     EXPECT_EQ(views.viewAt(1).sets[2].count, 4) << "the other view shares the new arrays";
     EXPECT_EQ(views.viewAt(1).sets[2].storage, views.current().sets[2].storage);
     EXPECT_EQ(pool.bytesTaken(), 2 * ((2 * 4 + 2) * 8 + 512 + 8) + 5 * 72 + 8);
+}
+
+TEST_F(IncrementalLoadTest, AFileAppendedToItselfIsReadOnBothTimes) {
+    const std::string path = folder.write("self.dat", "t\n1 2\n2 3\n");
+    folder.write("self.P", parameterFile("self.dat"));
+    ASSERT_EQ(openNewDocument(views, path, pool, messages), 2);
+    ASSERT_EQ(views.current().files.count(), 2);
+    appendBytes(path, "3 4\n");
+    ASSERT_EQ(reloadAppended(views, context), AppendedReload::ReadOn);
+    EXPECT_EQ(views.current().sets[1].count, 3);
+    EXPECT_EQ(views.current().sets[2].count, 3);
+    EXPECT_NE(views.current().sets[1].storage, views.current().sets[2].storage);
+    EXPECT_EQ(views.current().sets[2].title(), "[self.dat] t");
+    const WholeRead whole(views.current());
+    expectSameDocument(views.current(), pool, whole, "appended to itself");
 }
 
 }  // namespace
