@@ -190,10 +190,11 @@ int main(int argc, char** argv) {
     const double idleShare =
         (processorSeconds() - idleCpu) / std::chrono::duration<double>(Clock::now() - idleStart).count();
 
+    const double longest = delays.empty() ? 0 : *std::max_element(delays.begin(), delays.end());
     std::cout << "{\"rows\":" << base << ",\"logger_rows\":" << total << ",\"missing\":" << missing
               << ",\"logger_cpu_percent\":" << varnex::formatG(100 * loggerCpu)
               << ",\"delay_median_ms\":" << varnex::formatG(median(delays))
-              << ",\"delay_max_ms\":" << varnex::formatG(delays.empty() ? 0 : *std::max_element(delays.begin(), delays.end()))
+              << ",\"delay_max_ms\":" << varnex::formatG(longest)
               << ",\"reloads\":" << desktop.reloads().reloads()
               << ",\"one_row_cpu_s\":" << varnex::formatG(median(oneRow))
               << ",\"idle_cpu_percent\":" << varnex::formatG(100 * idleShare) << "}\n";
