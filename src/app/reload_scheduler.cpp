@@ -26,10 +26,20 @@ ReloadScheduler::ReloadScheduler(std::function<void()> reload) : m_reload(std::m
     m_clock.start();
 }
 
+// The wait before the next reload may start: the processor time the program has used since the last
+// reload began (the reload, its picture's paint and whatever followed) must be at most kBusyShare of
+// the time passed since then.
+qint64 ReloadScheduler::remainingPauseMs() const {
+    if (m_reloads == 0) return 0;
+    const qint64 spentMs = (processorNanoseconds() - m_startProcessor + 999'999) / 1'000'000;
+    const qint64 neededMs = spentMs + pauseAfterReload(spentMs, kBusyShare);
+    return std::max<qint64>(0, m_startWall + neededMs - m_clock.elapsed());
+}
+
 void ReloadScheduler::notice() {
     m_pending = true;
     if (m_running || m_timer.isActive()) return;  // the running or waiting reload takes this change
-    m_timer.start(static_cast<int>(std::max<qint64>(0, m_earliest - m_clock.elapsed())));
+    m_timer.start(static_cast<int>(remainingPauseMs()));
 }
 
 void ReloadScheduler::cancel() {
@@ -39,20 +49,24 @@ void ReloadScheduler::cancel() {
 
 void ReloadScheduler::run() {
     if (!m_pending || m_running) return;
+    if (const qint64 wait = remainingPauseMs(); wait > 0) {
+        m_timer.start(static_cast<int>(wait));
+        return;
+    }
     m_pending = false;
     m_running = true;
     // The processor time the reload takes (its reading threads included): on a machine busy with other
     // work the wall-clock time would hold the program back for time it did not use.
     const qint64 start = processorNanoseconds();
+    m_startProcessor = start;
+    m_startWall = m_clock.elapsed();
     m_reload();
     const qint64 took = processorNanoseconds() - start;
     m_running = false;
     ++m_reloads;
     m_busyNs += took;
-    // Rounded up to whole milliseconds, so that even a quick reload leaves a pause.
-    m_earliest = m_clock.elapsed() + pauseAfterReload((took + 999'999) / 1'000'000, kBusyShare);
     // Changes seen during the reload (its own nested event handling included) come next.
-    if (m_pending) m_timer.start(static_cast<int>(std::max<qint64>(0, m_earliest - m_clock.elapsed())));
+    if (m_pending) m_timer.start(static_cast<int>(remainingPauseMs()));
 }
 
 }  // namespace varnex

@@ -1,8 +1,9 @@
 // Coalesced reloads at a rate the machine can bear. The file watch reports every change it sees
 // (notice); the scheduler runs at most one reload at a time, and a change seen while one runs or
-// waits is taken by the next one, which reads everything changed since. After a reload that took d
-// milliseconds of processor time the next one waits until d × (1 / kBusyShare − 1) have passed, so
-// that reloading on its own accord never takes more than kBusyShare of a core: a writer faster than that sees the graph
+// waits is taken by the next one, which reads everything changed since. The next reload starts only
+// when the processor time the program used since the last one began (the reload, the paint of its
+// picture and anything after) is at most kBusyShare of the time passed, so that reloading on its own
+// accord never takes more than kBusyShare of a core: a writer faster than that sees the graph
 // updated less often, never a frozen window. Input waiting in the event queue is handled first, as
 // the reload is started from a timer.
 #pragma once
@@ -39,11 +40,13 @@ public:
 
 private:
     void run();
+    qint64 remainingPauseMs() const;
 
     std::function<void()> m_reload;
     QTimer m_timer;
     QElapsedTimer m_clock;
-    qint64 m_earliest = 0;  // m_clock time before which no reload starts
+    qint64 m_startWall = 0;       // m_clock time when the last reload began
+    qint64 m_startProcessor = 0;  // the process's processor time then, in nanoseconds
     bool m_running = false;
     bool m_pending = false;
     int m_reloads = 0;
