@@ -9,6 +9,9 @@ The reader measurement (first with --large-rows) times `wc -l` of the large file
 each build, and runs varnex_read_bench (beside --bin): a whole read on one thread and in parallel
 pieces, and the reload of a copy of the file after one appended row (processor time).
 
+The live measurement runs varnex_live_bench (--live-only runs it alone): a logger appending rows to a
+watched copy of the --rows file and of the --large-rows file, one appended row, the idle watch.
+
 The reload measurement runs varnex_reload_bench from the same folder as --bin: the main file of
 --rows rows opened with two appended files named by its parameter file, then reloaded. The mouse
 measurement runs varnex_mouse_bench from that folder on the --rows file.
@@ -461,6 +464,12 @@ def bench_large(binaries, rows, work, repeats):
         row("--export out.svg", lambda f: f"{f['svg'][0]:.2f} s, peak {f['svg'][1]:.0f} MiB", "under 2 s"),
         row("desktop: first picture", lambda f: f"{f['desktop']['first_picture_s']:.2f} s "
             f"({f['desktop']['first_picture_s'] / f['info'][0]:.2f} × --info)", "at most 1.3 × --info"),
+        row("desktop: window answering after the start (big files are read in the background)",
+            lambda f: f"{f['desktop']['window_shown_s']:.2f} s" if 'window_shown_s' in f['desktop'] else "",
+            "within 0.3 s"),
+        row("desktop: longest wait of the event loop during the read",
+            lambda f: f"{f['desktop']['longest_event_wait_ms']:.0f} ms" if 'longest_event_wait_ms' in f['desktop']
+            else "the whole read"),
         row("desktop: memory at the first picture", lambda f: f"{f['desktop']['first_picture_peak_mib']:.0f} MiB "
             f"({f['desktop']['first_picture_peak_mib'] / f['info'][1]:.2f} × --info)", "at most 1.2 × --info"),
         row("desktop: redraw after a range change (median, slowest of 9)",
@@ -478,6 +487,35 @@ def bench_large(binaries, rows, work, repeats):
                      + [""] * (len(figures) - 1) + [""])
     header = ["measure on " + f"{rows:,} rows, three sets ({size_mb:.0f} MB)"] + [label for label, _ in binaries] + ["target"]
     return header, table
+
+
+def live_run(binary, data, work, rate, seconds):
+    """varnex_live_bench on a copy of data: a logger at `rate` rows a second for `seconds`, one appended
+    row, the idle watch."""
+    proc = subprocess.run([binary, os.path.join(work, "live"), data, str(rate), str(seconds)],
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=False)
+    if proc.returncode != 0:
+        sys.exit(f"{binary} failed on {data}")
+    return json.loads(proc.stdout)
+
+
+def bench_live(binary, small, large, work):
+    """The live path: a logger on the --rows file at 10 rows a second; one appended row and the idle
+    watch on the --large-rows file (also a logger at 1 row a second on it)."""
+    rows = []
+    r = live_run(binary, small, work, 10, 20)
+    rows.append((f"logger, 10 rows/s for 20 s on a watched file of {r['rows']:,} rows: program processor time "
+                 "(target ≤ 10 % of a core)", f"{r['logger_cpu_percent']:.1f} % of one core ({r['reloads']} reloads)"))
+    rows.append(("  delay from a row's write to the row in the Document (median, longest; target median ≤ 150 ms)",
+                 f"{r['delay_median_ms']:.0f} ms, {r['delay_max_ms']:.0f} ms ({r['missing']} rows not seen)"))
+    if large:
+        r = live_run(binary, large, work, 1, 10)
+        rows.append((f"logger, 1 row/s on a watched file of {r['rows']:,} rows: program processor time",
+                     f"{r['logger_cpu_percent']:.1f} % of one core, delay median {r['delay_median_ms']:.0f} ms"))
+        rows.append((f"one appended row on a watched file of {r['rows']:,} rows: processor time (median of 5; "
+                     "target ≤ 0.1 s)", f"{r['one_row_cpu_s']:.3f} s"))
+        rows.append((f"idle with Watch on, {r['rows']:,} rows (target ≤ 1 %)", f"{r['idle_cpu_percent']:.2f} % of one core"))
+    return rows
 
 
 def bench_reader(binaries, rows, work, repeats):
@@ -540,6 +578,7 @@ def main():
     parser.add_argument("--compare-bin", help="another build's varnexw32, shown in the column 'before'")
     parser.add_argument("--skip-small", action="store_true", help="only the large file")
     parser.add_argument("--repeats", type=int, default=3)
+    parser.add_argument("--live-only", action="store_true", help="only the live measurements (growing files)")
     parser.add_argument("--reader-only", action="store_true", help="only the reader on the large file")
     parser.add_argument("--pictures", action="store_true", help="also the PNG exports beside the peers")
     parser.add_argument("--pictures-only", action="store_true", help="only the PNG exports beside the peers")
@@ -549,6 +588,17 @@ def main():
     # The desktop benchmarks keep their recent files and window geometry apart from the user's own.
     os.environ["XDG_CONFIG_HOME"] = os.path.join(work, "config")
     print(f"load average at the start: {' '.join(f'{v:.2f}' for v in os.getloadavg())}\n")
+    live_bin = os.path.join(os.path.dirname(args.bin), "varnex_live_bench")
+    if args.live_only:
+        small = os.path.join(work, f"rows{args.rows}.dat")
+        generate_rows(small, args.rows, 4)
+        large = None
+        if args.large_rows > 0:
+            large = os.path.join(work, f"rows{args.large_rows}-numbers.dat")
+            generate_rows(large, args.large_rows, 4, titles=False)
+        print_table(["measure", "result"], [[n, v] for n, v in bench_live(live_bin, small, large, work)])
+        print(f"\nload average at the end: {' '.join(f'{v:.2f}' for v in os.getloadavg())}")
+        return
     if args.pictures or args.pictures_only:
         binaries = ([("before", args.compare_bin)] if args.compare_bin else []) + [("this build", args.bin)]
         header, rows = bench_pictures(binaries, args.rows, args.large_rows, work, args.repeats)
@@ -597,6 +647,9 @@ def main():
     panels_bin = os.path.join(os.path.dirname(args.bin), "varnex_panels_bench")
     if os.path.exists(panels_bin):
         rows += bench_panels(panels_bin, work)
+    if os.path.exists(live_bin):
+        large = os.path.join(work, f"rows{args.large_rows}-numbers.dat") if args.large_rows > 0 else None
+        rows += bench_live(live_bin, data, large, work)
     print_table(["measure", "result"], [[name, value] for name, value in rows])
     print(f"\nload average at the end: {' '.join(f'{v:.2f}' for v in os.getloadavg())}")
 

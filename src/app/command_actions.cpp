@@ -138,6 +138,7 @@ void CommandActions::buildViewMenu() {
     m_viewMenu = addMenu("&View", MenuKind::View);
     addCommand(m_viewMenu, command::kAddView, "&Add");
     addCommand(m_viewMenu, command::kDeleteView, "&Delete");
+    addCommand(m_viewMenu, command::kFollow, "&Follow")->setCheckable(true);
 }
 
 void CommandActions::buildToolMenu() {
@@ -242,6 +243,7 @@ MenuFacts CommandActions::menuFacts() const {
     facts.pasteMarkers = d.documents().pasteMarkers();
     facts.viewCount = d.views().viewCount();
     facts.recentFiles = d.recentFiles().existing();
+    facts.following = doc.follow;
     return facts;
 }
 
@@ -280,17 +282,21 @@ void CommandActions::execute(int id) {
     switch (id) {
         case command::kOpen: {
             const std::string name = openFileDialog(&d.window(), "Open", config);
-            if (!name.empty()) d.documents().open(name);
+            if (!name.empty()) d.documents().openInBackground(name);
             return;
         }
         case command::kReOpen: {
             const std::string name = d.document().files.name(0);  // a copy: the open replaces the list
-            if (!name.empty()) d.documents().open(name);
+            if (!name.empty()) d.documents().openInBackground(name);
             return;
         }
         case command::kWatch:
             d.watch().setWatching(!d.watch().watching());
             if (QAction* watch = action(command::kWatch)) watch->setChecked(d.watch().watching());
+            return;
+        case command::kFollow:
+            d.toggleFollow();
+            if (QAction* follow = action(command::kFollow)) follow->setChecked(d.document().follow);
             return;
         case command::kPrint:
             d.applyAndRedraw();

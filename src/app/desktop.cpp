@@ -9,6 +9,8 @@
 #include <QStyle>
 
 #include "app/accelerator_filter.h"
+#include "app/background_load.h"
+#include "app/reload_scheduler.h"
 #include "app/command_actions.h"
 #include "app/document_commands.h"
 #include "app/graph_commands.h"
@@ -22,7 +24,9 @@
 #include "app/watch_poller.h"
 #include "document/child_files.h"
 #include "document/file_watch.h"
+#include "document/follow.h"
 #include "graph/graph_view.h"
+#include "graph/graph_window.h"
 #include "panels/panel_focus.h"
 #include "panels/parameter_panels.h"
 #include "shell/layout.h"
@@ -68,6 +72,14 @@ void Desktop::createMainWindow() {
     m_watch = std::make_unique<WatchPoller>(
         [this] { return document().data > 0 && !m_window->isMinimized(); }, [this] { pollFiles(); });
     m_watch->setWatchedFiles([this] { return document().files.names(); });
+    m_reloads = std::make_unique<ReloadScheduler>([this] {
+        if (m_watch->watching() && filesChanged(document())) m_documents->reload();
+    });
+    m_background = std::make_unique<BackgroundLoad>(
+        m_window->graphWindow(), *m_window->statusBar(),
+        [this](const QString& text) { m_window->setStatusText(kMessagePart, text); });
+    m_documents->setBackgroundLoad(m_background.get());
+    connect(m_background.get(), &BackgroundLoad::ended, this, [this] { m_watch->update(); });
     m_documents->setAfterLoad([this] {
         m_watch->update();
         rememberLoadedFile();
@@ -155,7 +167,20 @@ void Desktop::applyAndRedraw() {
 }
 
 void Desktop::pollFiles() {
-    if (filesChanged(document())) m_documents->reload();
+    // Every change seen is handed to the scheduler, which runs one reload at a time at a bearable pace.
+    if (filesChanged(document())) m_reloads->notice();
+}
+
+void Desktop::toggleFollow() {
+    if (m_hooks.applyPanels) m_hooks.applyPanels(document());
+    Document& doc = document();
+    doc.follow = !doc.follow;
+    // Switched on, the newest point comes into view at once, as at the next reload.
+    if (doc.follow && followNewest(doc, doc.xmin)) {
+        if (m_hooks.refreshPanels) m_hooks.refreshPanels(doc);
+    }
+    m_graph->redraw(doc);
+    m_documents->updateTitle(doc);
 }
 
 void Desktop::activatedFromOutside() {
@@ -169,6 +194,8 @@ void Desktop::shutdown() {
     m_shutDown = true;
     userState()->setValue("window/geometry", m_window->saveGeometry());
     m_watch->setWatching(false);
+    m_reloads->cancel();
+    m_background->cancel();
     m_window->setAcceptDrops(false);
     m_graph->release();
     m_documents->cleanUpAtExit();

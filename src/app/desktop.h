@@ -36,6 +36,8 @@ class ViewCommands;
 class PanelCommands;
 class ParameterPanels;
 class WatchPoller;
+class ReloadScheduler;
+class BackgroundLoad;
 
 struct DesktopOptions {
     // The program's full path: the configuration file and the help page lie beside it.
@@ -89,6 +91,14 @@ public:
     // shown Document changed, asks "File is updated.\nReload?" and reloads on Yes.
     void activatedFromOutside();
 
+    // View "&Follow": switches the current View's Follow mode (document/follow.h) and, switched on,
+    // brings the newest point into view at once.
+    void toggleFollow();
+    // The reloads of the file watch, coalesced and paced.
+    ReloadScheduler& reloads() { return *m_reloads; }
+    // The open of big files off the UI thread.
+    BackgroundLoad& backgroundLoad() { return *m_background; }
+
 private:
     void createMainWindow();
     void createSheetAndFileMenus();
@@ -110,6 +120,8 @@ private:
     std::unique_ptr<CommandActions> m_actions;
     std::unique_ptr<AcceleratorFilter> m_accelerators;
     std::unique_ptr<WatchPoller> m_watch;
+    std::unique_ptr<ReloadScheduler> m_reloads;
+    std::unique_ptr<BackgroundLoad> m_background;
     // After the window, so that they go before the widgets they point at.
     FileDialogs m_dialogs;
     std::unique_ptr<SheetCommands> m_sheet;

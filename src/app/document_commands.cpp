@@ -2,14 +2,19 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <utility>
 
+#include "app/background_load.h"
 #include "app/config/configuration.h"
 #include "app/main_window.h"
 #include "document/child_files.h"
 #include "document/command_line_file.h"
 #include "document/data_pool.h"
 #include "document/parameter_file.h"
+#include "document/follow.h"
+#include "document/incremental_load.h"
 #include "document/view_list.h"
 #include "graph/graph_view.h"
 #include "render/output/qt/text_codec.h"
@@ -46,8 +51,14 @@ DocumentCommands::DocumentCommands(ViewList& views, DataPool& pool, MessageBoxes
       m_hooks(hooks) {}
 
 int DocumentCommands::load(LoadMode mode, const std::string& name) {
+    // An open or append acts on the graph shown: a background open still running would replace it.
+    if (m_background && mode != LoadMode::Reread) m_background->cancel();
     m_window.hideCurrentPage();
     const int sets = loadIntoViews(m_views, mode, name, LoadContext{m_pool, m_messages});
+    return afterLoad(mode, sets, true);
+}
+
+int DocumentCommands::afterLoad(LoadMode mode, int sets, bool rebuildPanels) {
     if (sets > 0) {
         if (mode == LoadMode::New) {
             m_titleMarked = false;
@@ -58,7 +69,7 @@ int DocumentCommands::load(LoadMode mode, const std::string& name) {
         afterFailedLoad();
     }
     Document& doc = m_views.current();
-    if (m_hooks.rebuildPanels) m_hooks.rebuildPanels(doc);
+    if (rebuildPanels && m_hooks.rebuildPanels) m_hooks.rebuildPanels(doc);
     m_savedCopy = doc;
     if (m_hooks.refreshPanels) m_hooks.refreshPanels(doc);
     updateTitle(doc);
@@ -76,8 +87,14 @@ void DocumentCommands::afterFailedLoad() {
 }
 
 int DocumentCommands::open(const std::string& name) {
+    if (m_background) m_background->cancel();  // the newer open wins
     cleanUpChildFiles(m_lastOpened, m_made, name);
     const int sets = load(LoadMode::New, name);
+    afterOpen(sets);
+    return sets;
+}
+
+void DocumentCommands::afterOpen(int sets) {
     if (sets > 0) {
         m_graph.redraw(m_views.current());
         m_window.selectPage(kAxisPage);
@@ -87,7 +104,32 @@ int DocumentCommands::open(const std::string& name) {
     } else {
         m_lastOpened.clear();
     }
-    return sets;
+}
+
+bool DocumentCommands::loading() const { return m_background && m_background->running(); }
+
+void DocumentCommands::openInBackground(const std::string& name) {
+    // The name is resolved here, against the current directory of the UI thread, before the worker runs.
+    const std::optional<std::string> path = absPath(name);
+    std::error_code error;
+    const std::uintmax_t size = path ? std::filesystem::file_size(std::filesystem::path(*path), error) : 0;
+    if (!m_background || !path || error || !m_background->wanted(static_cast<std::int64_t>(size))) {
+        open(name);
+        return;
+    }
+    m_background->start(*path, BackgroundLoad::settingsOnly(m_views),
+                        [this](LoadedViews loaded) { finishBackgroundOpen(std::move(loaded)); });
+}
+
+void DocumentCommands::finishBackgroundOpen(LoadedViews loaded) {
+    m_window.hideCurrentPage();
+    cleanUpChildFiles(m_lastOpened, m_made, loaded.path);
+    m_views = std::move(loaded.views);
+    m_pool.takeOver(*loaded.pool);
+    loaded.messages->replay(m_messages);
+    // The worker left the current directory alone; the opened file's folder becomes current now.
+    if (loaded.sets > 0) enterFileFolder(m_views.current().files.name(0));
+    afterOpen(afterLoad(LoadMode::New, loaded.sets, true));
 }
 
 int DocumentCommands::append(const std::string& name) {
@@ -97,8 +139,21 @@ int DocumentCommands::append(const std::string& name) {
 }
 
 void DocumentCommands::reload() {
-    if (!allFilesPresent(m_views.current())) return;
-    if (load(LoadMode::Reread, {}) > 0) m_graph.redraw(m_views.current());
+    if (loading()) return;  // the Document is about to be replaced; a change is seen again afterwards
+    const Document& before = m_views.current();
+    const int setsBefore = before.data;
+    const double reachedBefore = before.dataxmax;
+    // Files that have only grown are read on from where the last read ended; the result is that of
+    // reading them whole.
+    const AppendedReload result = reloadAppended(m_views, LoadContext{m_pool, m_messages});
+    if (result == AppendedReload::FilesMissing) return;
+    Document& doc = m_views.current();
+    const bool sameSets = result == AppendedReload::ReadOn && doc.data == setsBefore;
+    if (result != AppendedReload::Failed) followNewest(doc, reachedBefore);
+    // Rows added to the same sets change no panel row: the panels are refreshed, not rebuilt.
+    m_window.hideCurrentPage();  // remembers the page shown, which afterLoad shows again
+    if (afterLoad(LoadMode::Reread, result == AppendedReload::Failed ? 0 : doc.data, !sameSets) > 0)
+        m_graph.redraw(m_views.current());
 }
 
 std::optional<std::string> DocumentCommands::accept(const std::string& name) const {
@@ -130,7 +185,7 @@ void DocumentCommands::openOrAppendFile(const std::string& file) {
             return;
         }
     }
-    open(file);
+    openInBackground(file);
 }
 
 void DocumentCommands::updateTitle(const Document& doc) {

@@ -20,6 +20,8 @@ class QMimeData;
 namespace varnex {
 
 struct Configuration;
+struct LoadedViews;
+class BackgroundLoad;
 struct ShellHooks;
 class DataPool;
 class GraphView;
@@ -35,10 +37,20 @@ public:
 
     // Opens name as a new graph; returns its number of data sets (0: the load failed and was reported).
     int open(const std::string& name);
+    // Opens name as open does, but a file big enough for the background load (app/background_load.h)
+    // is read off the UI thread: the call returns at once (0) and the graph is replaced when the read
+    // succeeds; a cancelled read leaves everything as it was.
+    void openInBackground(const std::string& name);
+    // Where openInBackground reads big files; without one, every open is made at once.
+    void setBackgroundLoad(BackgroundLoad* background) { m_background = background; }
+    // A background open is running (commands that would change the Document wait for it).
+    bool loading() const;
     // Appends name to the current graph and redraws.
     int append(const std::string& name);
     // Reads every file of the current Document again and redraws; nothing when a file of the list can
-    // no longer be opened (the old Document stays).
+    // no longer be opened (the old Document stays). Files that have only grown are read on from where
+    // the last read ended (document/incremental_load.h); a view that follows its data then moves its x
+    // range to the newest point (document/follow.h).
     void reload();
     // A dropped file's name: quotes removed; ignored without a message unless accepted; asks whether
     // to draw over the current graph when one is shown ("Yes" appends, otherwise the file opens as a
@@ -108,6 +120,12 @@ public:
 private:
     int load(LoadMode mode, const std::string& name);
     void openOrAppendFile(const std::string& file);
+    // The steps after every load that gave `sets` (0: it failed); the panels' rows are rebuilt unless
+    // rebuildPanels is false (a reload that only added rows to the same sets).
+    int afterLoad(LoadMode mode, int sets, bool rebuildPanels);
+    // The steps after an open that gave sets: the picture, the axis page, the data sheet.
+    void afterOpen(int sets);
+    void finishBackgroundOpen(LoadedViews loaded);
     void afterFailedLoad();
 
     ViewList& m_views;
@@ -126,6 +144,7 @@ private:
     FileStamp m_parameterStamp;  // the parameter file as this run last read or wrote it
     std::function<void()> m_afterLoad;
     bool m_pasteMarkers = false;
+    BackgroundLoad* m_background = nullptr;
 };
 
 }  // namespace varnex

@@ -95,4 +95,13 @@ void DataPool::releaseAll() {
     m_work.shrink_to_fit();
 }
 
+void DataPool::takeOver(DataPool& other) {
+    if (&other == this) return;
+    m_blocks = other.m_blocks;
+    m_bytes = other.m_bytes;
+    m_workEntries = other.m_workEntries;
+    m_work = std::move(other.m_work);
+    other.releaseAll();
+}
+
 }  // namespace varnex

@@ -52,6 +52,9 @@ public:
 
     // Releases every block (the pool's claim on them) and resets both totals.
     void releaseAll();
+    // Takes over the totals and the work space of `other` (a pool a load filled on another thread,
+    // whose sets now replace this pool's); other is left as after releaseAll.
+    void takeOver(DataPool& other);
 
     std::int64_t blockCount() const { return m_blocks; }
     // Bytes taken, headers included: the figure of the memory report.

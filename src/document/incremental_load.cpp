@@ -64,7 +64,14 @@ int ReadKeeper::read(const std::string& path, std::span<DataSet> slots, DataPool
     next.size = file.size();
     const KeptRead* before = earlier(path, occurrence);
     if (before && !hasOnlyGrown(file, *before)) before = nullptr;
-    const int n = readDataFile(file, path, slots, pool, vtitleOut, ReadPlan{}, &next.read, before ? &before->read : nullptr);
+    const FileReadState* resumeFrom = before ? &before->read : nullptr;
+    int n = 0;
+    if (m_progress) {
+        CountingSource counted(file, *m_progress);
+        n = readDataFile(counted, path, slots, pool, vtitleOut, ReadPlan{}, &next.read, resumeFrom);
+    } else {
+        n = readDataFile(file, path, slots, pool, vtitleOut, ReadPlan{}, &next.read, resumeFrom);
+    }
     if (n == 0) return 0;
     if (before) ++m_readOn;
     // A file written while it was read may not hold the bytes its kept state describes: it is read

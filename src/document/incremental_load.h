@@ -23,6 +23,7 @@
 #include "document/data_file_reader.h"
 #include "document/line_reader.h"
 #include "document/loader.h"
+#include "document/read_progress.h"
 
 namespace varnex {
 
@@ -54,6 +55,9 @@ public:
 
     // Every file of the load was read on from a kept read (and there was at least one).
     bool allReadOn() const { return m_reads > 0 && m_readOn == m_reads; }
+    // Every later read goes through a CountingSource on progress (which must outlive the reads).
+    void watchWith(ReadProgress* progress) { m_progress = progress; }
+
     // What this load's reads left, for the Document.
     std::shared_ptr<const KeptReads> kept() const { return std::make_shared<const KeptReads>(m_kept); }
 
@@ -65,6 +69,7 @@ private:
     std::vector<std::string> m_seen;  // the names read so far in this load
     int m_reads = 0;
     int m_readOn = 0;
+    ReadProgress* m_progress = nullptr;
 };
 
 // Whether the open file is the one `kept` was read from with only bytes added: the same identity, at

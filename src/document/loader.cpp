@@ -91,7 +91,7 @@ int openMainFile(Document& doc, std::string_view path, const LoadContext& contex
         failure = fileDetail(path, "no such file");
         return 0;
     }
-    enterFileFolder(*name);
+    if (context.enterFolder) enterFileFolder(*name);
     const int n = readFile(*name, freeSlots(doc, 0), context, &doc.vtitle, newest, &failure);
     if (n == 0 || !doc.files.setMain(*name)) return 0;
     readParameters(doc, {}, nullptr, context.messages);  // the appended files and axes of the current view
@@ -104,7 +104,7 @@ int rereadFiles(Document& doc, bool enterFolder, const LoadContext& context, Fil
                 std::string& failure) {
     const std::string& main = doc.files.name(0);
     if (main.empty()) return 0;
-    if (enterFolder) enterFileFolder(main);
+    if (enterFolder && context.enterFolder) enterFileFolder(main);
     const int n = readFile(main, freeSlots(doc, 0), context, nullptr, newest, &failure);
     if (n == 0) return 0;
     return readAppendedFiles(doc, n, false, context, newest);

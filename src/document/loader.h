@@ -47,6 +47,9 @@ struct LoadContext {
     MessageBoxes& messages;
     // Reads the data files when given, going on from an earlier load's reads (document/incremental_load.h).
     ReadKeeper* keeper = nullptr;
+    // A load off the UI thread leaves the current directory alone (the caller enters the folder after
+    // it succeeded); its names must then be absolute.
+    bool enterFolder = true;
 };
 
 enum class LoadMode {

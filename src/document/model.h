@@ -197,6 +197,7 @@ struct DocumentHead {
     double markersize = 0;
     double tickwidth = 0;     // derived, never stored in a file
     double subtickwidth = 0;  // two thirds of tickwidth
+    bool follow = false;      // the x range follows the newest point at each reload (document/follow.h)
 
     friend bool operator==(const DocumentHead&, const DocumentHead&) = default;
 };

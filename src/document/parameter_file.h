@@ -62,6 +62,8 @@ inline constexpr std::string_view kPrintwKey = "printw=";
 inline constexpr std::string_view kFramewidthKey = "framewidth=";
 inline constexpr std::string_view kGraphwidthKey = "graphwidth=";
 inline constexpr std::string_view kMarkersizeKey = "markersize=";
+// "follow=1" when the view follows its newest point; absent when it does not.
+inline constexpr std::string_view kFollowKey = "follow=";
 
 // The name of the parameter file of dataPath, as described above (always with ".P").
 std::string parameterFileName(std::string_view dataPath);

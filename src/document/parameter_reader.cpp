@@ -70,6 +70,7 @@ constexpr KeyAction kKeyActions[] = {
     {kPrintwKey, [](DocumentHead& d, std::string_view v) { d.printw = parseLeadingNumber(v); }},
     {kGraphwidthKey, [](DocumentHead& d, std::string_view v) { d.graphwidth = parseLeadingNumber(v); }},
     {kMarkersizeKey, [](DocumentHead& d, std::string_view v) { d.markersize = parseLeadingNumber(v); }},
+    {kFollowKey, [](DocumentHead& d, std::string_view v) { d.follow = parseLeadingInt(v) != 0; }},
     {kFramewidthKey,
      [](DocumentHead& d, std::string_view v) {
          // The tick pens follow the stored frame width.
@@ -213,6 +214,7 @@ int readViewIndex(ByteSource& source) {
 
 int readViewSection(ByteSource& source, DocumentHead& doc, MessageBoxes& boxes) {
     doc.files.keepMainOnly();
+    doc.follow = false;  // only a section that says so follows
     LineReader reader(source);
     while (reader.readLine()) {
         const std::string_view line = reader.line();

@@ -58,6 +58,7 @@ void addSection(std::string& out, const Document& view, const std::string& main)
     addLine(out, kFramewidthKey, formatG(view.framewidth));
     addLine(out, kGraphwidthKey, formatG(view.graphwidth));
     addLine(out, kMarkersizeKey, formatG(view.markersize));
+    if (view.follow) addLine(out, kFollowKey, "1");
     const int data = std::clamp(view.data, 0, kMaxSets);
     addLine(out, kDataKey, std::to_string(data));
     for (int i = 1; i <= data; ++i) {

@@ -11,11 +11,12 @@ namespace {
 using namespace command;
 
 // Commands that need data: greyed whatever menu opens while the Document is empty.
-constexpr std::array<int, 26> kDataCommands{kExport,   kReOpen,     kInsert,      kSaveData,   kSave,       kSaveAs,
+constexpr std::array<int, 27> kDataCommands{kExport,   kReOpen,     kInsert,      kSaveData,   kSave,       kSaveAs,
                                             kPrint,    kCopyGraph,  kSwitchSheet, kDraw,       kUndoGraph,
                                             kXInput,   kXAuto,      kXMinMax,     kYInput,     kYAuto,
                                             kYMinMax,  kAuto,       kMinMax,      kCursorHome, kCursorDown,
-                                            kCursorUp, kCursorLeft, kCursorRight, kAddView,    kDeleteView};
+                                            kCursorUp, kCursorLeft, kCursorRight, kAddView,    kDeleteView,
+                                            kFollow};
 
 constexpr int kAxisPage = 0;
 
@@ -73,7 +74,10 @@ MenuState menuState(MenuKind menu, const MenuFacts& facts) {
         case MenuKind::Edit: editMenu(state, facts); break;
         case MenuKind::Graph: graphMenu(state, facts); break;
         // The rebuilt View list follows the number of Views, whether or not there is data.
-        case MenuKind::View: set(state, kDeleteView, facts.viewCount > 1); break;
+        case MenuKind::View:
+            set(state, kDeleteView, facts.viewCount > 1);
+            state.items[kFollow] = {facts.hasData, facts.following};
+            break;
         case MenuKind::Other: recentFiles(state, facts); break;
     }
     return state;
@@ -89,7 +93,7 @@ MenuKind menuOfCommand(int id) {
         case kDraw: case kSetParameter: case kUndoGraph: case kCopyGraph: case kCopyData: case kPaste:
         case kPasteAsNewGraph: case kMarker:
             return MenuKind::Graph;
-        case kAddView: case kDeleteView:
+        case kAddView: case kDeleteView: case kFollow:
             return MenuKind::View;
         default:
             return id > kSelectView && id < kDeleteView ? MenuKind::View : MenuKind::Other;

@@ -38,6 +38,7 @@ struct MenuFacts {
     bool pasteMarkers = false;     // the paste-default flag (1: pasted graphs get markers)
     int viewCount = 1;             // Views in the View list
     std::vector<bool> recentFiles; // the entries of Recent Files in order: whether each file exists
+    bool following = false;        // the current View follows its newest point
 };
 
 struct ItemState {
@@ -64,7 +65,8 @@ struct MenuState {
 //   with the focus on a list of row n, else "copy data(&D)" greyed; with data, Set Parameter (1031) is
 //   greyed on the axis page and Undo (1062) while the Document equals the undo copy; without data both
 //   are greyed; Marker (115) is checked with the paste-default flag;
-// - View: Delete (6999) greyed while the list holds one View;
+// - View: Delete (6999) greyed while the list holds one View; Follow (1009) checked while the current
+//   View follows its newest point.
 // - File and Other: Recent Files (3000) greyed while empty, an entry greyed while its file is missing.
 // Export (1115) is one of the data commands.
 MenuState menuState(MenuKind menu, const MenuFacts& facts);

@@ -57,6 +57,7 @@ constexpr std::array<Entry, 54> kTable{{
     {1075, 1075, "move focus to the right item"},
     {6000, 6000, "add to views current graph setting"},
     {6999, 6999, "remove current view"},
+    {1009, 1009, "keep the newest point at the right edge when the data file grows"},
     {6001, 6998, "change view"},
     {1011, 1011, "ﾍﾙﾌﾟの表示"},
     {1012, 1012, "ﾊﾞｰｼﾞｮﾝとﾒﾓﾘ使用状況の表示"},

@@ -11,6 +11,7 @@ namespace command {
 inline constexpr int kOpen = 1010;
 inline constexpr int kReOpen = 1025;
 inline constexpr int kWatch = 1008;
+inline constexpr int kFollow = 1009;  // View "&Follow": the x range follows the newest point
 inline constexpr int kPrint = 1111;
 inline constexpr int kExit = 1001;
 inline constexpr int kEditIniFile = 1026;

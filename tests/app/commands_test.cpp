@@ -31,6 +31,8 @@ void CommandsTest::statusTexts_data() {
     QTest::newRow("view range start") << 6001 << 0 << false << QString("change view");
     QTest::newRow("view range end") << 6998 << 0 << false << QString("change view");
     QTest::newRow("delete view") << 6999 << 0 << false << QString("remove current view");
+    QTest::newRow("follow") << 1009 << 0 << false
+                            << QString("keep the newest point at the right edge when the data file grows");
     QTest::newRow("file list editor") << 8005 << 0 << false << QString("外部ｴﾃﾞｨﾀでﾃﾞｰﾀﾌｧｲﾙを編集");
     QTest::newRow("save as range") << 9100 << 0 << false
                                    << QString("ｸﾘｯﾌﾟﾎﾞｰﾄﾞから挿入したﾃﾞｰﾀを名前を付けて保存(拡張子*.dat)");

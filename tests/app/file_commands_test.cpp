@@ -173,12 +173,12 @@ void FileCommandsTest::viewsAreAddedSelectedAndDeleted() {
     CommandActions& actions = f.desktop().actions();
     QMenu* view = f.menu("&View");
     emit view->aboutToShow();
-    QCOMPARE(entries(*view, 0), (QStringList{"&Add", "&Delete (greyed)", "-", "&1 Cooling curves, run 12     (checked)"}));
+    QCOMPARE(entries(*view, 0), (QStringList{"&Add", "&Delete (greyed)", "&Follow", "-", "&1 Cooling curves, run 12     (checked)"}));
 
     actions.runCommand(command::kAddView);
     typeTitle(f, "A title longer than twenty-six bytes");  // opening the View menu takes it in
     emit view->aboutToShow();
-    QCOMPARE(entries(*view, 2), (QStringList{"-", "&1 Cooling curves, run 12    ",
+    QCOMPARE(entries(*view, 3), (QStringList{"-", "&1 Cooling curves, run 12    ",
                                              "&2 A title longer than twenty-six bytes (checked)"}));
 
     // Choosing view 1 reads its files again.
@@ -205,7 +205,7 @@ void FileCommandsTest::viewsAreAddedSelectedAndDeleted() {
     QCOMPARE(f.desktop().views().viewCount(), 1);
     QCOMPARE(f.document().vtitle.str(), std::string("A title longer than twenty-six bytes"));
     emit view->aboutToShow();
-    QCOMPARE(entries(*view, 1), (QStringList{"&Delete (greyed)", "-", "&1 A title longer than twenty-six bytes (checked)"}));
+    QCOMPARE(entries(*view, 1), (QStringList{"&Delete (greyed)", "&Follow", "-", "&1 A title longer than twenty-six bytes (checked)"}));
 }
 
 void FileCommandsTest::fileListMarksUnrecordedFiles() {

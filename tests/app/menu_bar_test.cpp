@@ -113,7 +113,7 @@ void MenuBarTest::menuBarFollowsTheCommandTable() {
                           "1019 Paste as &New Graph", "115 &Marker", "-",
                           "&Cursor >", "  1028 &Switch Sheet\tCtrl+Tab", "  1052 &Home\tCtrl+H", "  1071 &Up\tCtrl+Up",
                           "  1070 &Down\tCtrl+Down", "  1076 &Left\tCtrl+Left", "  1075 &Right\tCtrl+Right"}));
-    QCOMPARE(listing(f.menu("&View")), (QStringList{"6000 &Add", "6999 &Delete"}));
+    QCOMPARE(listing(f.menu("&View")), (QStringList{"6000 &Add", "6999 &Delete", "1009 &Follow"}));
     QCOMPARE(listing(f.menu("&Help")), (QStringList{"1011 &Help", "1012 &Version"}));
 }
 
@@ -148,7 +148,7 @@ void MenuBarTest::withoutDataEveryDataCommandIsGreyed() {
         for (int id : kDataCommands) QVERIFY2(!enabled(f, id), qPrintable(QString("%1 after %2").arg(id).arg(title)));
     }
     QVERIFY(enabled(f, command::kOpen));
-    QCOMPARE(listing(f.menu("&View")), (QStringList{"6000 &Add", "6999 &Delete"}));
+    QCOMPARE(listing(f.menu("&View")), (QStringList{"6000 &Add", "6999 &Delete", "1009 &Follow"}));
     QCOMPARE(f.menu("&File")->actions().size(), 15);  // no file list
     QCOMPARE(f.desktop().actions().action(command::kCopyData)->text(), QString("copy data(&D)"));
     QVERIFY(!enabled(f, command::kCopyData));

@@ -36,7 +36,8 @@ private slots:
 
 void MenuStateTest::dataCommandsFollowTheDataInEveryMenu() {
     const int dataCommands[] = {1025, 7501, 114,  1113, 9000, 1111, 1112, 1028, 1222, 1062, 1050, 1054, 108,
-                                1051, 1053, 109,  1055, 117,  1052, 1070, 1071, 1076, 1075, 6000, 1115};
+                                1051, 1053, 109,  1055, 117,  1052, 1070, 1071, 1076, 1075, 6000, 1115,
+                                1009};
     for (MenuKind menu : {MenuKind::File, MenuKind::Edit, MenuKind::Graph, MenuKind::View, MenuKind::Other}) {
         const MenuState empty = menuState(menu, MenuFacts{});
         MenuFacts data = loaded();
@@ -160,6 +161,13 @@ void MenuStateTest::checkMarksFollowTheFlags() {
     QCOMPARE(menuState(MenuKind::File, facts).item(1008), std::optional<ItemState>(ItemState{true, true}));
     QCOMPARE(menuState(MenuKind::Graph, facts).item(115), std::optional<ItemState>(ItemState{true, true}));
     QVERIFY(!menuState(MenuKind::File, facts).item(1113)->checked);
+    // Follow is checked with the current View's flag, and only the View menu sets its mark.
+    facts.hasData = true;
+    QCOMPARE(menuState(MenuKind::View, facts).item(1009), std::optional<ItemState>(ItemState{true, false}));
+    facts.following = true;
+    QCOMPARE(menuState(MenuKind::View, facts).item(1009), std::optional<ItemState>(ItemState{true, true}));
+    QVERIFY(!menuState(MenuKind::File, facts).item(1009)->checked);
+    QCOMPARE(menuOfCommand(1009), MenuKind::View);
 }
 
 void MenuStateTest::menuOfAcceleratorCommands() {
