@@ -15,7 +15,7 @@ struct Entry {
 };
 
 // Identifiers in the order they are looked up; the ranges do not overlap.
-constexpr std::array<Entry, 54> kTable{{
+constexpr std::array<Entry, 55> kTable{{
     {1010, 1010, "open data file (text file with extension *.txt,*.dat)"},
     {1025, 1025, "reload datafile"},
     {7501, 7501, "append graph"},
