@@ -136,7 +136,9 @@ void DataSheet::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void DataSheet::insertFromMimeData(const QMimeData* source) {
-    if (source && source->hasText() && !isReadOnly() && !fitsWith(source->text())) {
+    // An empty clipboard (no owner on X11) hands the text box no data at all: nothing to insert.
+    if (!source) return;
+    if (source->hasText() && !isReadOnly() && !fitsWith(source->text())) {
         emit pasteRefused();
         return;
     }

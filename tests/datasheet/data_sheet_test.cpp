@@ -51,6 +51,7 @@ void typeCharacters(QWidget& widget, const QString& text) {
 class DataSheetTest : public QObject {
     Q_OBJECT
 private slots:
+    void pasteOfAnEmptyClipboardInsertsNothing();
     void savedTextIsTheFileWithCrLfLines_data();
     void savedTextIsTheFileWithCrLfLines();
     void textAtTheLimitIsCompleteAndOneLineMoreIsNeverSaved();
@@ -313,6 +314,17 @@ void DataSheetTest::findWrapsOnceAndReportsNothingFound() {
     QCOMPARE(sheet.findNext(text, QTextDocument::FindFlags(flags)), found);
     QCOMPARE(sheet.textCursor().selectionStart(), selectionStart);
     QCOMPARE(sheet.textCursor().selectionEnd(), selectionEnd);
+}
+
+// On X11 a clipboard without an owner hands the text box no data at all; pasting must not crash.
+void DataSheetTest::pasteOfAnEmptyClipboardInsertsNothing() {
+    struct Sheet : DataSheet {
+        using DataSheet::DataSheet;
+        using DataSheet::insertFromMimeData;
+    } sheet(1000);
+    sheet.setPlainText("1 2");
+    sheet.insertFromMimeData(nullptr);
+    QCOMPARE(sheet.toPlainText(), QString("1 2"));
 }
 
 }  // namespace varnex
