@@ -1,11 +1,13 @@
 #include "datasheet/data_sheet.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <algorithm>
 
 #include "document/sheet_file.h"
@@ -111,6 +113,13 @@ bool DataSheet::fitsWith(const QString& inserted) const {
 }
 
 void DataSheet::keyPressEvent(QKeyEvent* event) {
+    // The text box's own paste key hands a clipboard without data to the text control, which crashes;
+    // the sheet pastes through insertFromMimeData, which also keeps the size limit.
+    if (event->matches(QKeySequence::Paste)) {
+        insertFromMimeData(QGuiApplication::clipboard()->mimeData());
+        event->accept();
+        return;
+    }
     QString inserted;
     if (event->matches(QKeySequence::InsertParagraphSeparator) || event->matches(QKeySequence::InsertLineSeparator)) {
         inserted = QStringLiteral("\n");
@@ -136,13 +145,18 @@ void DataSheet::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void DataSheet::insertFromMimeData(const QMimeData* source) {
-    // An empty clipboard (no owner on X11) hands the text box no data at all: nothing to insert.
-    if (!source) return;
-    if (source->hasText() && !isReadOnly() && !fitsWith(source->text())) {
+    // The sheet takes plain text only. Qt's own insertion of data without text (a copied graph, or an
+    // X11 clipboard without an owner) crashes, so the sheet inserts the text itself, as Qt would.
+    if (!source || !source->hasText() || isReadOnly()) return;
+    const QString text = source->text();
+    if (!fitsWith(text)) {
         emit pasteRefused();
         return;
     }
-    QPlainTextEdit::insertFromMimeData(source);
+    QTextCursor cursor = textCursor();
+    cursor.insertFragment(QTextDocumentFragment::fromPlainText(text));
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 DataSheet::SaveResult DataSheet::save(bool overwriteChanged) {

@@ -316,7 +316,8 @@ void DataSheetTest::findWrapsOnceAndReportsNothingFound() {
     QCOMPARE(sheet.textCursor().selectionEnd(), selectionEnd);
 }
 
-// On X11 a clipboard without an owner hands the text box no data at all; pasting must not crash.
+// Pasting data without text (an X11 clipboard without an owner, a copied graph) inserts nothing; text
+// is inserted at the cursor.
 void DataSheetTest::pasteOfAnEmptyClipboardInsertsNothing() {
     struct Sheet : DataSheet {
         using DataSheet::DataSheet;
@@ -324,7 +325,15 @@ void DataSheetTest::pasteOfAnEmptyClipboardInsertsNothing() {
     } sheet(1000);
     sheet.setPlainText("1 2");
     sheet.insertFromMimeData(nullptr);
+    QMimeData graph;  // a copied graph: pictures, no text
+    graph.setData("image/svg+xml", "<svg/>");
+    sheet.insertFromMimeData(&graph);
     QCOMPARE(sheet.toPlainText(), QString("1 2"));
+    QMimeData text;
+    text.setText("\n3 4");
+    sheet.moveCursor(QTextCursor::End);
+    sheet.insertFromMimeData(&text);
+    QCOMPARE(sheet.toPlainText(), QString("1 2\n3 4"));
 }
 
 }  // namespace varnex
