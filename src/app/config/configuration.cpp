@@ -4,13 +4,13 @@
 #include <iostream>
 #include <string_view>
 
-#include "app/config/config_location.h"
-#include "render/output/qt/export.h"
+#include "render/output/output_limits.h"
 
 #include "document/line_reader.h"
 #include "util/bounded_text.h"
 #include "util/message_boxes.h"
 #include "util/numbers.h"
+#include "util/paths.h"
 
 namespace varnex {
 namespace {
@@ -167,25 +167,13 @@ void readConfigurationText(std::string_view text, Configuration& config) {
     readLines(source, config);
 }
 
-Configuration readConfiguration(const std::string& programPath, MessageBoxes& messages) {
-    Configuration config;
-    config.programPath = programPath;
-    ConfigurationPlace place = locateConfiguration(programPath, userConfigHome());
-    if (const std::string note = prepareConfiguration(place); !note.empty()) std::cerr << "varnexw32: " << note << '\n';
-    config.configurationPath = place.configurationPath;
-    config.helpPath = place.helpPath;
-    FileSource source(config.configurationPath);
-    if (!source.isOpen()) {
-        messages.fatal("varnexw32.ini ファイルがありません。");
-        return config;
-    }
+bool readConfigurationFile(const std::string& path, Configuration& config) {
+    // Only a regular file is opened: opening a FIFO would wait for a writer for ever.
+    if (!isRegularFile(path)) return false;
+    FileSource source(path);
+    if (!source.isOpen()) return false;
     readLines(source, config);
-    if (!config.unknownCodePage.empty()) {
-        messages.inform(kCaption, formatMessage("varnexw32.ini: unknown code page \"%s\" (codepage= takes utf-8 or "
-                                                "shift_jis); texts are read as UTF-8.",
-                                                config.unknownCodePage.c_str()));
-    }
-    return config;
+    return true;
 }
 
 void applyConfigurationDefaults(const Configuration& config, DocumentHead& doc) {

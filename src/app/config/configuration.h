@@ -70,6 +70,10 @@ Configuration readConfiguration(const std::string& programPath, MessageBoxes& me
 // extension are ignored.
 void readConfigurationText(std::string_view text, Configuration& config);
 
+// Applies the lines of the configuration file `path` to config; false (config unchanged) when it is
+// not a regular file or cannot be opened.
+bool readConfigurationFile(const std::string& path, Configuration& config);
+
 // The code page a name stands for: "utf-8" or "shift_jis", in any letter case, with blanks around it
 // ignored; nothing for any other name.
 std::optional<CodePage> codePageFromName(std::string_view name);
