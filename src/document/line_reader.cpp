@@ -155,9 +155,12 @@ int parseTokens(std::string_view text, Numbers& out, int maxCount) {
     return count;
 }
 
-// The offset of the first newline or NUL byte of from[0..size), size if there is none. Eight bytes at
-// a time, as findNewlineOrNul below.
-std::size_t findNewlineOrNulInPlace(const char* from, std::size_t size) {
+// The offset of the first newline or NUL byte of from[0..size), size if there is none. With Copy, the
+// bytes up to and including it are also copied to `to` (bytes after it may be copied too). Eight bytes
+// at a time: the lowest byte flagged by the zero-byte test is always a true match (a false flag needs a
+// borrow from a lower true one).
+template <bool Copy>
+std::size_t scanToNewlineOrNul(const char* from, std::size_t size, char* to) {
     constexpr std::uint64_t kOnes = 0x0101010101010101;
     constexpr std::uint64_t kHighBits = 0x8080808080808080;
     constexpr std::uint64_t kNewlines = kOnes * '\n';
@@ -166,40 +169,25 @@ std::size_t findNewlineOrNulInPlace(const char* from, std::size_t size) {
         for (; i + 8 <= size; i += 8) {
             std::uint64_t word;
             std::memcpy(&word, from + i, 8);
-            const std::uint64_t newlines = word ^ kNewlines;
-            const std::uint64_t hits = (((word - kOnes) & ~word) | ((newlines - kOnes) & ~newlines)) & kHighBits;
-            if (hits) return i + static_cast<std::size_t>(std::countr_zero(hits) / 8);
-        }
-    }
-    for (; i < size; ++i) {
-        if (from[i] == '\n' || from[i] == '\0') return i;
-    }
-    return size;
-}
-
-// Copies from[0..size) to `to` up to and including the first newline or NUL byte and returns its
-// offset (size if there is none). Bytes after it may be copied too. Eight bytes at a time: the lowest byte flagged by
-// the zero-byte test is always a true match (a false flag needs a borrow from a lower true one).
-std::size_t findNewlineOrNul(const char* from, std::size_t size, char* to) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    constexpr std::uint64_t kNewlines = kOnes * '\n';
-    std::size_t i = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; i + 8 <= size; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, from + i, 8);
-            std::memcpy(to + i, &word, 8);
+            if constexpr (Copy) std::memcpy(to + i, &word, 8);
             const std::uint64_t newlines = word ^ kNewlines;  // zero bytes where word has a newline
             const std::uint64_t hits = (((word - kOnes) & ~word) | ((newlines - kOnes) & ~newlines)) & kHighBits;
             if (hits) return i + static_cast<std::size_t>(std::countr_zero(hits) / 8);
         }
     }
     for (; i < size; ++i) {
-        to[i] = from[i];
+        if constexpr (Copy) to[i] = from[i];
         if (from[i] == '\n' || from[i] == '\0') return i;
     }
     return size;
+}
+
+std::size_t findNewlineOrNulInPlace(const char* from, std::size_t size) {
+    return scanToNewlineOrNul<false>(from, size, nullptr);
+}
+
+std::size_t findNewlineOrNul(const char* from, std::size_t size, char* to) {
+    return scanToNewlineOrNul<true>(from, size, to);
 }
 
 }  // namespace
